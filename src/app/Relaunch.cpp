@@ -1,0 +1,43 @@
+#include "app/Relaunch.h"
+
+#include "app/CmdLine.h"
+#include "base/Format.h"
+#include "engine/setupengine.h"
+#include "language/LanguageText.h"
+#include "system/Files.h"
+#include "system/PathText.h"
+#include "system/Process.h"
+#include "ui/Msgdlg.h"
+
+namespace vek {
+namespace {
+
+// Copies one file for the relaunch; a failure is reported and the relaunch goes on.
+void CopyForRelaunch(TSetupEngine& aEngine, const std::string& aFrom, const std::string& aTo,
+                     const std::string& aShownPath) {
+  if (const SysResult copied = CopyFileOverwrite(aFrom, aTo); !copied) {
+    const std::string message = FormatText(LanguageText(67), {-1, aShownPath});
+    aEngine.Log(message + " (" + SystemErrorMessage(copied.error) + ")");
+    if (!aEngine.Silent()) MessageOk(LanguageText(109), message, mtError);
+  }
+  (void)ClearFileAttributes(aTo);
+}
+
+}  // namespace
+
+bool RelaunchFromTempDir(TRunContext& aContext, TSetupEngine& aEngine) {
+  const std::string copy = GetTempDir() + "VekSetup.exe";
+  CopyForRelaunch(aEngine, GetProgramPath(), copy, copy);
+  const std::string scriptCopy = ChangeFileExt(copy, ".ini");
+  CopyForRelaunch(aEngine, aContext.ScriptFileName, scriptCopy, aContext.ScriptFileName + " > " + scriptCopy);
+  // The language table travels inside the program file, so no language library is copied.
+  const std::string commandLine = RelaunchCommandLine(copy, aContext);
+  aEngine.Log("Restarting from the temporary folder: " + commandLine);
+  if (const SysResult started = StartProcess(commandLine); !started) {
+    aEngine.Log("Start \"" + commandLine + "\": failed, error " + std::to_string(started.error));
+    return false;
+  }
+  return true;
+}
+
+}  // namespace vek

@@ -1,0 +1,107 @@
+#include "app/Startup.h"
+
+#include <windows.h>
+
+#include <exception>
+
+#include "app/CmdLine.h"
+#include "app/Relaunch.h"
+#include "base/Format.h"
+#include "engine/setupengine.h"
+#include "language/LanguageText.h"
+#include "system/Files.h"
+#include "system/PathText.h"
+#include "system/Process.h"
+#include "system/SysInfo.h"
+#include "system/WinText.h"
+#include "ui/Msgdlg.h"
+
+namespace vek {
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitUnknownSwitch = 1;
+constexpr int kExitFailed = 2;  // the run could not be carried out (see the log)
+
+std::string FullPath(const std::string& aPath) {
+  wchar_t buffer[32768];
+  const DWORD length = ::GetFullPathNameW(Wide(aPath).c_str(), 32768, buffer, nullptr);
+  return length == 0 || length >= 32768 ? aPath : Narrow(std::wstring_view(buffer, length));
+}
+
+CmdLineHost RealHost() {
+  return {GetProgramPath(),
+          [](const std::string& aPath) { return FileExists(aPath); },
+          FullPath,
+          GetTempDir,
+          [](const std::string& aFrom, const std::string& aTo) { return CopyFileOverwrite(aFrom, aTo).ok(); }};
+}
+
+void ApplySettings(const TCmdLineSettings& aSettings, TSetupEngine& aEngine) {
+  aEngine.SetSilent(aSettings.fSilent);
+  aEngine.SetdoLog(aSettings.doLog);
+  aEngine.SetInstmode(aSettings.fInstmode);
+  aEngine.SetDeftCustMode(aSettings.fDeftCustMode);
+  aEngine.SetcmdLineInstallPath(aSettings.fcmdLineInstallPath);
+  aEngine.SetRunOnExit(aSettings.fRunOnExit);
+  aEngine.SetDoRunOnExit(false);
+  aEngine.SetOverrideVersionCheck(aSettings.fOverrideVersionCheck);
+}
+
+// Shows an error of the start-up unless silent, and logs it when logging is on.
+void ReportStartupError(TSetupEngine& aEngine, const std::string& aMessage) {
+  aEngine.Log(aMessage);
+  if (!aEngine.Silent()) MessageOk(LanguageText(109), aMessage, mtError);
+}
+
+int RunEngineHere(TSetupEngine& aEngine) {
+  // A silent run is one outermost ExecuteStep. Until the wizard window exists an interactive
+  // run is driven the same way and ends at the first step that waits for the user.
+  aEngine.ExecuteStep();
+  return kExitOk;
+}
+
+}  // namespace
+
+int RunSetup() {
+  TRunContext context;
+  TSetupEngine engine(context);
+  const CmdLineHost host = RealHost();
+  context.doTSInstall = IsTerminalServer();
+  context.ScriptFileName = ChangeFileExt(host.programPath, ".INI");
+
+  std::vector<std::string> args = SplitCommandLine(GetProcessCommandLine());
+  if (!args.empty()) args.erase(args.begin());  // the program itself
+  TCmdLineSettings settings;
+  ChooseRunModeAndScript(args, context, settings, host);
+
+  const SecondPassResult switches = ReadSwitches(args, context, settings, host);
+  ApplySettings(settings, engine);
+  if (!switches.ok) {
+    ReportStartupError(engine, FormatText(LanguageText(107), {switches.unknownArgument,
+                                                              ExtractFileName(host.programPath)}));
+    return kExitUnknownSwitch;
+  }
+
+  DecideSourceDirAndRunHere(context, host);
+  if (!FileExists(context.ScriptFileName)) {
+    ReportStartupError(engine, FormatText(LanguageText(66), {context.ScriptFileName}));
+    return kExitOk;
+  }
+  if (!context.RemoveSelfOnExit && !context.RunHere) {
+    return RelaunchFromTempDir(context, engine) ? kExitOk : kExitFailed;
+  }
+  if (!context.RunHere) return kExitOk;
+  try {
+    return RunEngineHere(engine);
+  } catch (const std::exception& error) {
+    // Log only if the log itself is not what failed.
+    try {
+      engine.Log(std::string("Setup stopped by an error: ") + error.what());
+    } catch (const std::exception&) {
+    }
+    return kExitFailed;
+  }
+}
+
+}  // namespace vek

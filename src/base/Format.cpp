@@ -1,0 +1,118 @@
+#include "base/Format.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+
+namespace vek {
+namespace {
+
+struct Spec {
+  bool leftAlign = false;
+  bool zeroPad = false;
+  std::size_t width = 0;
+  char conversion = 0;
+  std::size_t length = 0;  // characters of the placeholder, from "%" to the conversion
+};
+
+// Parses "%[-][0][width]c" at aFormat[aPos] (which is '%'). Width is capped so that a hostile
+// translation cannot ask for a gigabyte of padding.
+Spec ParseSpec(std::string_view aFormat, std::size_t aPos) {
+  Spec spec;
+  std::size_t i = aPos + 1;
+  for (; i < aFormat.size() && (aFormat[i] == '-' || aFormat[i] == '0'); ++i) {
+    (aFormat[i] == '-' ? spec.leftAlign : spec.zeroPad) = true;
+  }
+  for (; i < aFormat.size() && std::isdigit(static_cast<unsigned char>(aFormat[i])); ++i) {
+    spec.width = std::min<std::size_t>(spec.width * 10 + static_cast<std::size_t>(aFormat[i] - '0'), 1024);
+  }
+  if (i < aFormat.size()) spec.conversion = aFormat[i++];
+  spec.length = i - aPos;
+  return spec;
+}
+
+std::string Pad(std::string aText, const Spec& aSpec, bool aNumeric) {
+  // Width counts bytes; placeholders are filled with short numbers and names, so this is
+  // only cosmetic for non-ASCII texts.
+  if (aText.size() >= aSpec.width) return aText;
+  const std::size_t fill = aSpec.width - aText.size();
+  if (aSpec.leftAlign) return aText + std::string(fill, ' ');
+  if (aSpec.zeroPad && aNumeric) {
+    const std::size_t sign = (!aText.empty() && aText[0] == '-') ? 1 : 0;
+    return aText.insert(sign, fill, '0');
+  }
+  return std::string(fill, ' ') + aText;
+}
+
+// Converts one argument, or returns false when it does not fit the conversion.
+bool Convert(const Spec& aSpec, const FormatArg& aArg, std::string& aOut) {
+  const std::int64_t* number = aArg.Number();
+  char buffer[32];
+  switch (aSpec.conversion) {
+    case 's':
+      if (const std::string* text = aArg.Text()) {
+        aOut = Pad(*text, aSpec, false);
+      } else {
+        std::snprintf(buffer, sizeof buffer, "%lld", static_cast<long long>(*number));
+        aOut = Pad(buffer, aSpec, false);
+      }
+      return true;
+    case 'd':
+    case 'u':
+      if (!number) return false;
+      std::snprintf(buffer, sizeof buffer, "%lld", static_cast<long long>(*number));
+      aOut = Pad(buffer, aSpec, true);
+      return true;
+    case 'x':
+    case 'X':
+      if (!number) return false;
+      // Negative numbers print as their 32-bit two's complement, as the Windows API shows
+      // error codes such as 0x80070005.
+      std::snprintf(buffer, sizeof buffer, "%llX",
+                    *number < 0 ? static_cast<unsigned long long>(static_cast<std::uint32_t>(*number))
+                                : static_cast<unsigned long long>(*number));
+      aOut = Pad(buffer, aSpec, true);
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+std::string FormatText(std::string_view aFormat, std::initializer_list<FormatArg> aArgs) {
+  std::string out;
+  out.reserve(aFormat.size() + 32);
+  const FormatArg* next = aArgs.begin();
+  std::size_t pos = 0;
+  while (pos < aFormat.size()) {
+    const std::size_t percent = aFormat.find('%', pos);
+    if (percent == std::string_view::npos) {
+      out.append(aFormat.substr(pos));
+      break;
+    }
+    out.append(aFormat.substr(pos, percent - pos));
+    if (percent + 1 < aFormat.size() && aFormat[percent + 1] == '%') {
+      out += '%';
+      pos = percent + 2;
+      continue;
+    }
+    const Spec spec = ParseSpec(aFormat, percent);
+    std::string converted;
+    if (next != aArgs.end() && Convert(spec, *next, converted)) {
+      out += converted;
+    } else {
+      out.append(aFormat.substr(percent, spec.length));
+    }
+    // An argument is used up by every placeholder that could have taken one, fitting or not,
+    // so that one wrong placeholder does not shift the arguments of the ones after it.
+    if (next != aArgs.end() && (spec.conversion == 's' || spec.conversion == 'd' || spec.conversion == 'u' ||
+                                spec.conversion == 'x' || spec.conversion == 'X')) {
+      ++next;
+    }
+    pos = percent + spec.length;
+  }
+  return out;
+}
+
+}  // namespace vek

@@ -1,0 +1,430 @@
+// The step table: one member function per step, the next step decided in each, and
+// PerformStep as the one switch over the steps.
+#include <algorithm>
+
+#include "base/CaseMap.h"
+#include "base/Format.h"
+#include "engine/setupengine.h"
+#include "language/LanguageText.h"
+#include "system/Files.h"
+#include "system/PathText.h"
+#include "system/Process.h"
+#include "system/SysInfo.h"
+#include "ui/Msgdlg.h"
+
+namespace vek {
+
+void TSetupEngine::PerformStep(TStepTypes aStep) {
+  switch (aStep) {
+    case stStart: DoStart(); break;
+    case stAppRunTest: DoAppRunTest(); break;
+    case stShowWelcomePicture: DoShowWelcomePicture(); break;
+    case stInstUpd: DoInstUpd(); break;
+    case stSelectLanguage: DoSelectLanguage(); break;
+    case stSetLanguage: DoSetLanguage(); break;
+    case StStartInfo: DoStartInfo(); break;
+    case stAcceptLicens: DoAcceptLicens(); break;
+    case stDeftCust: DoDeftCust(); break;
+    case stIoptions: DoIoptions(); break;
+    case stWhereTo: DoWhereTo(); break;
+    case StReadInstallIniExternals: DoReadInstallIniExternals(); break;
+    case stInstallFiles: DoInstallFiles(); break;
+    case stIconfirm: DoIconfirm(); break;
+    case StReadInstallIniOptions: DoReadInstallIniOptions(); break;
+    case stUpdGroups: DoUpdGroups(); break;
+    case stDoUpdGroups: DoDoUpdGroups(); break;
+    case stDoForceUpdGroups: DoDoForceUpdGroups(); break;
+    case stUpdUnInstallInfo: DoUpdUnInstallInfo(); break;
+    case stCopyExternals: DoCopyExternals(); break;
+    case stExecuteExternals: DoExecuteExternals(); break;
+    case stCheckWhereTo: DoCheckWhereTo(); break;
+    case stVerifySystemInfoUserRights: DoVerifySystemInfoUserRights(); break;
+    case stVerifyUserRights: DoVerifyUserRights(); break;
+    case stExecuteChoices: DoExecuteChoices(); break;
+    case stCleanUpStart: DoCleanUpStart(); break;
+    case stCleanUpDirInfo: DoCleanUpDirInfo(); break;
+    case stCleanUpExecute: DoCleanUpExecute(); break;
+    case stCleanUpShowErrors: DoCleanUpShowErrors(); break;
+    case stFinishCleanUp:
+    case stFinish: DoFinish(); break;
+    case stFinalInfo: DoFinalInfo(); break;
+    case stTerminate: DoTerminate(); break;
+    // No transition leads to these; performing one only announces it.
+    case stSmallFontTest:
+    case stFinishGenWorkStation:
+    case stWait:
+      break;
+  }
+}
+
+namespace {
+
+bool IsCleanUpMode(TRunMode aMode) { return aMode == rmCleanUp || aMode == rmWorkStationCleanUp; }
+
+}  // namespace
+
+void TSetupEngine::DoStart() {
+  Log(GetProcessCommandLine());
+  if (IsCleanUpMode(fContext.RunMode)) {
+    ContinueIfSilentAt(stCleanUpStart);
+    return;
+  }
+  ContinueIfSilentAt(fShowWelcomePicture ? stShowWelcomePicture : stSelectLanguage);
+}
+
+void TSetupEngine::DoShowWelcomePicture() { ContinueIfSilentAt(stInstUpd); }
+
+void TSetupEngine::DoSelectLanguage() {
+  // Without a language choice of two or more options there is nothing to ask.
+  ContinueAt(stSetLanguage);
+}
+
+void TSetupEngine::DoSetLanguage() {
+  fNextStep = stInstUpd;
+  if (!fSilent) NotifyStep(saUpdate, smNone);
+  ExecuteStep();
+}
+
+void TSetupEngine::DoInstUpd() {
+  switch (fContext.RunMode) {
+    case rmInstall: fInstallMode = (fSilent && fInstmode == 0) ? 1 : fInstmode; break;
+    case rmWorkStationSetup: fInstallMode = 1; break;
+    case rmWorkStationUpdate: fInstallMode = 2; break;
+    case rmCleanUp:
+    case rmWorkStationCleanUp: break;
+  }
+  Log(fInstallMode == 1 ? "   Install" : "   Update");
+  ContinueIfSilentAt(stVerifySystemInfoUserRights);
+}
+
+bool TSetupEngine::SystemInfoRightsPass() {
+  // The script's rights flags and their tests come with the user-rights services.
+  fStepMessage = smNone;
+  return true;
+}
+
+void TSetupEngine::DoVerifySystemInfoUserRights() {
+  if (SystemInfoRightsPass()) {
+    ContinueAt(stAppRunTest);
+    return;
+  }
+  // A failed test stops the run; a silent run ends here without stTerminate.
+  fNextStep = stAppRunTest;
+  NotifyStep(saUpdate, fStepMessage);
+}
+
+void TSetupEngine::DoAppRunTest() {
+  const bool running = false;  // the running-application test comes with the process services
+  if (running) {
+    if (!fSilent) NotifyStep(saUpdate, smNone);
+    ContinueAt(stTerminate);
+    return;
+  }
+  ContinueAt(IsCleanUpMode(fContext.RunMode) ? stCleanUpExecute : StReadInstallIniOptions);
+}
+
+void TSetupEngine::DoReadInstallIniOptions() {
+  const bool loaded = true;
+  if (fContext.RunMode == rmInstall) {
+    ContinueIfSilentAt(loaded ? StStartInfo : stTerminate);
+  } else {
+    ContinueIfSilentAt(stWhereTo);
+  }
+}
+
+void TSetupEngine::DoStartInfo() {
+  const bool hasStartInfo = false;
+  fNextStep = stAcceptLicens;
+  if (fSilent || !hasStartInfo) {
+    ExecuteStep();
+    return;
+  }
+  NotifyStep(saUpdate, smNone);
+}
+
+void TSetupEngine::DoAcceptLicens() {
+  const bool hasStartInfo = false;
+  const bool hasLicenseAgreementTest = fLicensAgreementTest;
+  fNextStep = stWhereTo;
+  if (!fSilent && fContext.RunMode == rmInstall && hasLicenseAgreementTest) {
+    NotifyStep(saUpdate, smNone);
+    return;
+  }
+  if (fSilent || hasStartInfo) ExecuteStep();
+}
+
+void TSetupEngine::DoWhereTo() {
+  fNextStep = stCheckWhereTo;
+  if (fcmdLineInstallPath || fSilent) ExecuteStep();
+}
+
+void TSetupEngine::DoCheckWhereTo() {
+  if (CheckWhereTo()) {
+    ExecuteStep();  // NextStep was set by the check
+    return;
+  }
+  if (fSilent) {
+    ContinueAt(stTerminate);
+    return;
+  }
+  NotifyStep(saUpdate, smNone);
+}
+
+void TSetupEngine::DoReadInstallIniExternals() {
+  switch (fContext.RunMode) {
+    case rmInstall: ContinueAt(stDeftCust); break;
+    case rmWorkStationSetup:
+    case rmWorkStationUpdate: ContinueAt(stInstallFiles); break;
+    case rmCleanUp:
+    case rmWorkStationCleanUp: ContinueAt(stTerminate); break;
+  }
+}
+
+void TSetupEngine::DoDeftCust() {
+  if (fDeftCustMode == 1 || fSilent) {
+    ExecuteUseDefaultOptions();
+  } else if (fDeftCustMode == 2) {
+    ExecuteUseCustomOptions();
+  } else if (!NotifyStep(saUpdate, smNone)) {
+    ExecuteUseDefaultOptions();
+  }
+}
+
+void TSetupEngine::DoIoptions() {
+  NotifyStep(saUpdate, smNone);
+  ContinueIfSilentAt(stExecuteChoices);
+}
+
+void TSetupEngine::DoExecuteChoices() { ContinueAt(stVerifyUserRights); }
+
+void TSetupEngine::DoVerifyUserRights() {
+  fInfoLines.clear();
+  const bool passed = true;  // the options' own rights tests come with the option records
+  if (passed) {
+    ContinueAt(fInstallSize != 0 ? stIconfirm : stCopyExternals);
+    return;
+  }
+  if (!NotifyStep(saUpdate, smNone)) ContinueAt(stTerminate);
+}
+
+void TSetupEngine::DoIconfirm() {
+  fNextStep = stInstallFiles;
+  if (fSilent || !NotifyStep(saUpdate, smNone)) ExecuteStep();
+}
+
+void TSetupEngine::DoInstallFiles() {
+  switch (fContext.RunMode) {
+    case rmInstall:
+      NotifyStep(saUpdate, smInitProgressMonitor);
+      ContinueAt(stUpdGroups);
+      break;
+    case rmWorkStationSetup:
+    case rmWorkStationUpdate: ContinueAt(stUpdGroups); break;
+    case rmCleanUp:
+    case rmWorkStationCleanUp: ContinueAt(stTerminate); break;
+  }
+}
+
+bool TSetupEngine::UninstallRecordHasKey() const { return false; }
+
+bool TSetupEngine::NetInstallWithoutTerminalServer() const {
+  return fContext.doNetInstall && !fContext.doTSInstall;
+}
+
+void TSetupEngine::DoUpdGroups() {
+  if (!fGroupUpdate || NetInstallWithoutTerminalServer()) {
+    ContinueAt(!UninstallRecordHasKey() || NetInstallWithoutTerminalServer() ? stCopyExternals
+                                                                              : stUpdUnInstallInfo);
+    return;
+  }
+  const bool asksBeforeGroups = fContext.RunMode == rmWorkStationSetup;
+  if (asksBeforeGroups) {
+    if (fSilent || !NotifyStep(saUpdate, smNone)) ContinueAt(stDoForceUpdGroups);
+    return;
+  }
+  ContinueAt(stDoForceUpdGroups);
+}
+
+void TSetupEngine::DoDoUpdGroups() { ContinueAt(stUpdUnInstallInfo); }
+
+void TSetupEngine::DoDoForceUpdGroups() { ContinueAt(stUpdUnInstallInfo); }
+
+void TSetupEngine::DoUpdUnInstallInfo() {
+  const WinVersion version = GetWinVersion();
+  if (version.major >= 4 && UninstallRecordHasKey() && !NetInstallWithoutTerminalServer()) {
+    NotifyStep(saUpdate, smNone);
+  }
+  ContinueAt(stCopyExternals);
+}
+
+void TSetupEngine::DoCopyExternals() { ContinueAt(stExecuteExternals); }
+
+void TSetupEngine::DoExecuteExternals() { ContinueAt(stFinalInfo); }
+
+void TSetupEngine::DoFinalInfo() {
+  fDoRunOnExit = !fRunOnExit.empty();
+  const bool hasFinalInfo = false;
+  fNextStep = stFinish;
+  if (!fSilent && hasFinalInfo) {
+    NotifyStep(saUpdate, smNone);
+    ExecuteStepIfSilent();
+    return;
+  }
+  ExecuteStep();
+}
+
+void TSetupEngine::DoCleanUpStart() { ContinueIfSilentAt(stCleanUpDirInfo); }
+
+void TSetupEngine::DoCleanUpDirInfo() { ContinueIfSilentAt(stAppRunTest); }
+
+void TSetupEngine::DoCleanUpExecute() { ContinueAt(fCleanUpErrors ? stCleanUpShowErrors : stFinishCleanUp); }
+
+void TSetupEngine::DoCleanUpShowErrors() { ContinueIfSilentAt(stFinishCleanUp); }
+
+void TSetupEngine::SaveCleanUpScript() {}
+
+void TSetupEngine::DoFinish() {
+  fInfoLines.clear();
+  switch (fContext.RunMode) {
+    case rmWorkStationSetup: fInfoLines = {LanguageText(172), fSystemName, LanguageText(173)}; break;
+    case rmCleanUp: fInfoLines = {"", fSystemName, LanguageText(160)}; break;
+    case rmWorkStationCleanUp: fInfoLines = {LanguageText(172), fSystemName, LanguageText(160)}; break;
+    case rmInstall:
+    case rmWorkStationUpdate:
+      fInfoLines = {fSystemName, LanguageText(fInstallMode == 1 ? 29 : 104), ""};
+      break;
+  }
+  NotifyStep(saUpdate, smNone);
+  SaveCleanUpScript();
+  if (!fErrorLog.empty()) {
+    NotifyStep(saUpdate, smShowErrorLog);
+    Log("ERRORLOG");
+    for (const std::string& line : fErrorLog) Log(line);
+  }
+  fNextStep = stTerminate;
+  if (fSilent) {
+    ExecuteStep();
+    return;
+  }
+  if (fExternalReboot) {
+    if (MessageYesNo(LanguageText(118), FormatText(LanguageText(224), {fSystemName}), mtConfirmation) == 1) {
+      fdoReboot = true;
+      ExecuteStep();
+    }
+    return;
+  }
+  if (fAskReboot) {
+    const bool nt = GetWinVersion().ntFamily;
+    const std::string question = FormatText(LanguageText(nt ? 226 : 224), {fSystemName});
+    if (MessageYesNo(LanguageText(118), question, mtConfirmation) == 1) {
+      (nt ? fdoLogOffOn : fdoReboot) = true;
+      ExecuteStep();
+    }
+  }
+  // Otherwise the front end's finish page continues the sequence.
+}
+
+void TSetupEngine::DoTerminate() {
+  SaveCleanUpScript();
+  if (fSilent) fdoReboot = fdoLogOffOn = false;
+  if (fdoReboot || fdoLogOffOn) return;  // restart and logoff come with the process services
+  if (fDoRunOnExit) {
+    std::string command = fRunOnExit;
+    std::replace(command.begin(), command.end(), '?', '"');
+    if (const SysResult started = StartProcess(command); !started) {
+      Log("Start \"" + command + "\": failed, error " + std::to_string(started.error));
+    }
+  }
+}
+
+// Install path check: makes the target folder current (creating it when allowed), asks about
+// an existing system, creates the system folder and decides the next step.
+bool TSetupEngine::PrepareFolder(const std::string& aRootName, bool aAllowCreate) {
+  std::string folder = fContext.InstallPath;
+  if (!aRootName.empty() && FindText(folder, aRootName) != std::string::npos &&
+      SameText(ExtractFileName(ExcludeTrailingPathDelimiter(folder)), aRootName)) {
+    folder = ExtractFileDir(ExcludeTrailingPathDelimiter(folder));
+  }
+  if (SetCurrentDir(folder)) return true;
+  if (aAllowCreate && ForceDirectories(folder) && SetCurrentDir(folder)) return true;
+  if (DirectoryExists(folder)) return true;
+  LogAndShowMsg(LanguageText(109), FormatText(LanguageText(51), {folder}), mtError);
+  return false;
+}
+
+namespace {
+
+std::string Chosen(const std::vector<std::string>& aList, int aIndex) {
+  if (aList.empty()) return {};
+  return aIndex >= 0 && static_cast<std::size_t>(aIndex) < aList.size() ? aList[static_cast<std::size_t>(aIndex)]
+                                                                          : aList.front();
+}
+
+}  // namespace
+
+bool TSetupEngine::AskExistingSystem() {
+  std::string folder;
+  if (fContext.RunMode == rmWorkStationSetup) {
+    folder = JoinPath(fContext.InstallPath, fContext.WorkStationRootDir);
+  } else {
+    folder = JoinPath(fContext.InstallPath, Chosen(fContext.InstallRootList, fContext.InstallRootIndex));
+    if (!fContext.SystemDirList.empty()) {
+      folder = JoinPath(folder, Chosen(fContext.SystemDirList, fContext.SystemDirIndex));
+    }
+  }
+  if (DirectoryExists(folder) && !fSilent &&
+      MessageYesNo(LanguageText(115), FormatText(LanguageText(50), {UpperCase(folder)}), mtConfirmation) != 1) {
+    return false;
+  }
+  (void)SetCurrentDir(fContext.InstallPath);
+  return true;
+}
+
+bool TSetupEngine::CreateSystemFolder() {
+  std::string folder;
+  const bool anySet = !fContext.SystemDirList.empty() || !fContext.InstallRootList.empty() ||
+                      !fContext.WorkStationRootDir.empty();
+  if (anySet) {
+    if (fContext.RunMode == rmWorkStationSetup) {
+      folder = JoinPath(fContext.InstallPath, fContext.WorkStationRootDir);
+    } else {
+      folder = JoinPath(fContext.InstallPath, Chosen(fContext.InstallRootList, fContext.InstallRootIndex));
+      folder = JoinPath(folder, Chosen(fContext.SystemDirList, fContext.SystemDirIndex));
+    }
+    (void)ForceDirectories(folder);
+    if (DirectoryExists(folder)) {
+      fContext.SystemInstallDir = folder;
+      return true;
+    }
+  }
+  LogAndShowMsg(LanguageText(138), FormatText(LanguageText(51), {folder}), mtError);
+  return false;
+}
+
+bool TSetupEngine::CheckWhereTo() {
+  if (fContext.InstallPath.size() == 1) fContext.InstallPath += ":\\";
+  const auto prepareAndCreate = [this](const std::string& aRootName) {
+    if (!PrepareFolder(aRootName, true)) return false;
+    fContext.InstallPath = GetCurrentDir();
+    if (!AskExistingSystem() || !CreateSystemFolder()) return false;
+    fNextStep = StReadInstallIniExternals;
+    return true;
+  };
+  if (fContext.RunMode == rmWorkStationSetup) return prepareAndCreate(fContext.WorkStationRootDir);
+  if (fContext.RunMode == rmWorkStationUpdate) {
+    if (PrepareFolder({}, false)) {
+      fContext.SystemInstallDir = fContext.InstallPath;
+      fNextStep = StReadInstallIniExternals;
+      return true;
+    }
+  } else if (fContext.RunMode == rmInstall && fInstallMode == 1) {
+    return prepareAndCreate(Chosen(fContext.InstallRootList, fContext.InstallRootIndex));
+  }
+  // The update search for an installed system comes with the version tests.
+  const std::string message = FormatText(LanguageText(90), {fContext.InstallPath});
+  Log(message);
+  if (!fSilent) MessageOk(LanguageText(109), message, mtError);
+  return false;
+}
+
+}  // namespace vek

@@ -1,0 +1,219 @@
+#pragma once
+// TSetupEngine: the state machine that every run goes through, silent or with the wizard.
+// Each ExecuteStep performs NextStep, announces it through OnStep (enter, any number of
+// updates, leave), decides the step after it, and either performs that one at once (a nested
+// ExecuteStep) or returns and leaves the continuation to the front end. A silent run has no
+// front end: every step that would wait continues at once, so a whole run is one outermost
+// ExecuteStep. The work of the steps lives with their subsystems; this class owns the data,
+// the step table and the Back stack.
+#include <cstdint>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "engine/RunContext.h"
+#include "engine/SetupEngineTypes.h"
+
+namespace vek {
+
+// Raised by Log when neither a line nor the message of its failure could be appended.
+class TLogWriteError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+class TSetupEngine {
+ public:
+  using TStepEvent = std::function<void(TSetupEngine& aSender)>;
+
+  explicit TSetupEngine(TRunContext& aContext);
+  TSetupEngine(const TSetupEngine&) = delete;
+  TSetupEngine& operator=(const TSetupEngine&) = delete;
+  ~TSetupEngine();
+
+  // Performs NextStep and whatever follows at once.
+  void ExecuteStep();
+  // Calls ExecuteStep only in a silent run.
+  void ExecuteStepIfSilent();
+  void ExecuteUseDefaultOptions();
+  void ExecuteUseCustomOptions();
+  // The front end calls this when the user goes forward: the current step is remembered for
+  // the Back button when it is one that the user can return to.
+  void UpdatePrevSteps();
+  std::string GetStepName(int aStep) const { return vek::GetStepName(aStep); }
+
+  // The setup log (written only when logging is on).
+  void Log(const std::string& aLogMessage);
+  // Unless silent shows the message dialog; then logs the message (not the caption).
+  void LogAndShowMsg(const std::string& aCaption, const std::string& aMsg, int aType);
+
+  // Published properties.
+  TStepTypes PrevStep();  // pops the Back stack; an empty stack gives stStart
+  void SetPrevStep(TStepTypes aStep) { fPrevSteps.push_back(TPrevStep{aStep}); }
+  TStepTypes Step() const { return fStep; }
+  TStepTypes NextStep() const { return fNextStep; }
+  void SetNextStep(TStepTypes aStep) { fNextStep = aStep; }
+  TStepAction StepAction() const { return fStepAction; }
+  TStepMessage StepMessage() const { return fStepMessage; }
+  TChoiceStates ChoiceState() const { return FChoiceState; }
+  void SetChoiceState(TChoiceStates aState) { FChoiceState = aState; }
+  TRunStates RunExtState() const { return fRunExtState; }
+  void SetRunExtState(TRunStates aState) { fRunExtState = aState; }
+  const TStepEvent& OnStep() const { return FOnStep; }
+  void SetOnStep(TStepEvent aHandler) { FOnStep = std::move(aHandler); }
+  bool Silent() const { return fSilent; }
+  void SetSilent(bool aSilent) { fSilent = aSilent; }
+  const std::string& Info() const { return fInfo; }
+  const std::vector<std::string>& InfoLines() const { return fInfoLines; }
+  bool IsUnpacking() const { return fIsUnPacking; }
+  const std::string& DiskDrive() const { return fDiskDrive; }
+  const std::vector<std::string>& CleanUpDirList() const { return fCleanUpDirList; }
+  bool StopCleanUp() const { return fStopCleanUp; }
+  void SetStopCleanUp(bool aStop) { fStopCleanUp = aStop; }
+  bool CleanupErrors() const { return fCleanUpErrors; }
+  const std::vector<std::string>& CleanuUpErrorList() const { return fCleanUpErrorList; }
+  bool doLog() const { return fDoLog; }
+  void SetdoLog(bool aDoLog) { fDoLog = aDoLog; }
+  const std::string& LogFileName() const { return fLogFileName; }
+  int InstallMode() const { return fInstallMode; }
+  void SetInstallMode(int aMode) { fInstallMode = aMode; }
+  std::int64_t FreeDiskSpace() const { return fFreeDiskSpace; }
+  std::int64_t Installsize() const { return fInstallSize; }
+  std::vector<std::string>& ErrorLog() { return fErrorLog; }
+  const std::string& SystemName() const { return fSystemName; }
+  int Instmode() const { return fInstmode; }
+  void SetInstmode(int aMode) { fInstmode = aMode; }
+  bool GroupUpdate() const { return fGroupUpdate; }
+  const std::string& RunOnExit() const { return fRunOnExit; }
+  void SetRunOnExit(const std::string& aCommand) { fRunOnExit = aCommand; }
+  bool DoRunOnExit() const { return fDoRunOnExit; }
+  void SetDoRunOnExit(bool aDo) { fDoRunOnExit = aDo; }
+  bool ShowWelcomePicture() const { return fShowWelcomePicture; }
+  int DeftCustMode() const { return fDeftCustMode; }
+  void SetDeftCustMode(int aMode) { fDeftCustMode = aMode; }
+  bool OverrideVersionCheck() const { return fOverrideVersionCheck; }
+  void SetOverrideVersionCheck(bool aOverride) { fOverrideVersionCheck = aOverride; }
+  bool ExternalReboot() const { return fExternalReboot; }
+  void SetExternalReboot(bool aReboot) { fExternalReboot = aReboot; }
+  bool cmdLineInstallPath() const { return fcmdLineInstallPath; }
+  void SetcmdLineInstallPath(bool aFromCommandLine) { fcmdLineInstallPath = aFromCommandLine; }
+  TRunContext& Context() { return fContext; }
+
+ private:
+  // Sets StepAction and StepMessage and calls OnStep; false (and nothing changed) without one.
+  bool NotifyStep(TStepAction aAction, TStepMessage aMessage);
+  // Sets NextStep and performs it at once, or only in a silent run.
+  void ContinueAt(TStepTypes aStep);
+  void ContinueIfSilentAt(TStepTypes aStep);
+  void PerformStep(TStepTypes aStep);
+
+  // One member function per step (SetupSteps.cpp).
+  void DoStart();
+  void DoAppRunTest();
+  void DoShowWelcomePicture();
+  void DoInstUpd();
+  void DoSelectLanguage();
+  void DoSetLanguage();
+  void DoStartInfo();
+  void DoAcceptLicens();
+  void DoDeftCust();
+  void DoIoptions();
+  void DoWhereTo();
+  void DoReadInstallIniExternals();
+  void DoInstallFiles();
+  void DoIconfirm();
+  void DoReadInstallIniOptions();
+  void DoUpdGroups();
+  void DoDoUpdGroups();
+  void DoDoForceUpdGroups();
+  void DoUpdUnInstallInfo();
+  void DoCopyExternals();
+  void DoExecuteExternals();
+  void DoCheckWhereTo();
+  void DoVerifySystemInfoUserRights();
+  void DoVerifyUserRights();
+  void DoExecuteChoices();
+  void DoCleanUpStart();
+  void DoCleanUpDirInfo();
+  void DoCleanUpExecute();
+  void DoCleanUpShowErrors();
+  void DoFinalInfo();
+  void DoFinish();
+  void DoTerminate();
+
+  // Pieces of the steps.
+  bool SystemInfoRightsPass();
+  bool CheckWhereTo();
+  bool PrepareFolder(const std::string& aRootName, bool aAllowCreate);
+  bool AskExistingSystem();
+  bool CreateSystemFolder();
+  void SaveCleanUpScript();
+  bool UninstallRecordHasKey() const;
+  bool NetInstallWithoutTerminalServer() const;
+
+  TRunContext& fContext;
+
+  bool fSilent = false;
+  TStepTypes fStep = stStart;
+  std::vector<TPrevStep> fPrevSteps;
+  TStepEvent FOnStep;
+  TStepTypes fNextStep = stStart;
+  TStepMessage fStepMessage = smNone;
+  TStepAction fStepAction = saNone;
+  std::string fInfo;
+  std::vector<std::string> fInfoLines;
+  bool fIsUnPacking = false;
+  TRunStates fRunExtState = rs_getprog;
+  std::string fDiskDrive;
+  std::vector<std::string> fCleanUpDirList;
+  std::vector<std::string> CleanUpSubDirList;
+  std::vector<std::string> CleanUpFileList;
+  bool fStopCleanUp = false;
+  bool fCleanUpErrors = false;
+  std::vector<std::string> fCleanUpErrorList;
+  std::string fLogFileName;
+  bool fDoLog = false;
+  std::string ScandirSystem;
+  std::string FoundFile;
+  bool CopyExtProg2Net = false;
+  int ExtProgIndex = 0;
+  int ChoiceIndex = 0;
+  int fInstallMode = 0;
+  std::int64_t fFreeDiskSpace = 0;
+  std::int64_t fInstallSize = 0;
+  std::string fFlashStr;
+  std::string fSetupCaption;
+  std::vector<std::string> fErrorLog;
+  std::string fSystemName;
+  std::string fSystemTitle;
+  std::string fWelcomeTitle;
+  std::string fSystemVer;
+  int fInstmode = 0;
+  bool fGroupUpdate = false;
+  bool fSaveCleanUpInfo = false;
+  bool fSaveCleanUpProgInfo = false;
+  bool fCopySetupExeFile = false;
+  int fLicensAgreementSize = 0;
+  bool fLicensAgreementTest = false;
+  bool fEncodeSysDir = false;
+  std::string fRunOnExit;
+  bool fDoRunOnExit = false;
+  bool fOemGui = false;
+  bool fShowWelcomePicture = false;
+  int fDeftCustMode = -1;
+  bool fOverrideVersionCheck = false;
+  bool fAskReboot = false;
+  bool fExternalReboot = false;
+  bool fdoReboot = false;
+  bool fdoLogOffOn = false;
+  bool fcmdLineInstallPath = false;
+  std::string fDefaultBtnCaption;
+  std::string fDefaultLabelCaption;
+  std::string fCustomBtnCaption;
+  std::string fCustomLabelCaption;
+  std::string fSystemFileVer;
+  TChoiceStates FChoiceState = ch_ask;
+};
+
+}  // namespace vek

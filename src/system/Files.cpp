@@ -1,0 +1,133 @@
+#include "system/Files.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "system/PathText.h"
+#include "system/UniqueResource.h"
+#include "system/WinText.h"
+
+namespace vek {
+namespace {
+
+SysResult LastError() { return SysResult{static_cast<std::uint32_t>(::GetLastError())}; }
+
+DWORD Attributes(const std::string& aPath) { return ::GetFileAttributesW(Wide(aPath).c_str()); }
+
+// Calls a "fill this buffer" API until the buffer is large enough.
+template <typename Fill>
+std::wstring GrowingBuffer(Fill aFill) {
+  std::vector<wchar_t> buffer(MAX_PATH + 1);
+  for (;;) {
+    const DWORD length = aFill(buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) return {};
+    if (length < buffer.size() - 1) return std::wstring(buffer.data(), length);
+    if (buffer.size() > 65536) return {};
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+}  // namespace
+
+std::string SystemErrorMessage(std::uint32_t aError) {
+  wchar_t* text = nullptr;
+  const DWORD length = ::FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+      aError, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::string message = length ? Narrow(std::wstring_view(text, length)) : std::string();
+  if (text) ::LocalFree(text);
+  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' ')) {
+    message.pop_back();
+  }
+  if (message.empty()) message = "System error " + std::to_string(aError);
+  return message;
+}
+
+bool FileExists(const std::string& aPath) {
+  const DWORD attributes = Attributes(aPath);
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool DirectoryExists(const std::string& aPath) {
+  const DWORD attributes = Attributes(aPath);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+SysResult CopyFileOverwrite(const std::string& aFrom, const std::string& aTo) {
+  if (::CopyFileW(Wide(aFrom).c_str(), Wide(aTo).c_str(), FALSE)) return SysResult::Ok();
+  return LastError();
+}
+
+SysResult ClearFileAttributes(const std::string& aPath) {
+  if (::SetFileAttributesW(Wide(aPath).c_str(), FILE_ATTRIBUTE_NORMAL)) return SysResult::Ok();
+  return LastError();
+}
+
+SysResult DeleteFileAt(const std::string& aPath) {
+  if (::DeleteFileW(Wide(aPath).c_str())) return SysResult::Ok();
+  return LastError();
+}
+
+SysResult AppendToFile(const std::string& aPath, std::string_view aBytes) {
+  UniqueFileHandle file(::CreateFileW(Wide(aPath).c_str(), FILE_APPEND_DATA,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return LastError();
+  while (!aBytes.empty()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(aBytes.size(), 1u << 30));
+    DWORD written = 0;
+    if (!::WriteFile(file.get(), aBytes.data(), chunk, &written, nullptr)) return LastError();
+    aBytes.remove_prefix(written);
+  }
+  return SysResult::Ok();
+}
+
+SysResult ReadWholeFile(const std::string& aPath, std::string& aBytes) {
+  aBytes.clear();
+  UniqueFileHandle file(::CreateFileW(Wide(aPath).c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return LastError();
+  char buffer[65536];
+  for (;;) {
+    DWORD got = 0;
+    if (!::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) {
+      aBytes.clear();
+      return LastError();
+    }
+    if (got == 0) return SysResult::Ok();
+    aBytes.append(buffer, got);
+  }
+}
+
+SysResult ForceDirectories(const std::string& aPath) {
+  std::string path = aPath;
+  while (path.size() > 3 && IsPathDelimiter(path.back())) path.pop_back();
+  if (path.empty() || DirectoryExists(path)) return SysResult::Ok();
+  const std::string parent = ExtractFileDir(path);
+  if (!parent.empty() && parent != path) {
+    if (SysResult result = ForceDirectories(parent); !result) return result;
+  }
+  if (::CreateDirectoryW(Wide(path).c_str(), nullptr) || DirectoryExists(path)) return SysResult::Ok();
+  return LastError();
+}
+
+SysResult SetCurrentDir(const std::string& aPath) {
+  if (::SetCurrentDirectoryW(Wide(aPath).c_str())) return SysResult::Ok();
+  return LastError();
+}
+
+std::string GetCurrentDir() {
+  return Narrow(GrowingBuffer([](wchar_t* b, DWORD n) { return ::GetCurrentDirectoryW(n, b); }));
+}
+
+std::string GetTempDir() {
+  return Narrow(GrowingBuffer([](wchar_t* b, DWORD n) { return ::GetTempPathW(n, b); }));
+}
+
+std::string GetProgramPath() {
+  return Narrow(GrowingBuffer([](wchar_t* b, DWORD n) { return ::GetModuleFileNameW(nullptr, b, n); }));
+}
+
+}  // namespace vek

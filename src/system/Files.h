@@ -1,0 +1,31 @@
+#pragma once
+// Files and folders of the local machine, by UTF-8 path. Long paths (beyond MAX_PATH) work
+// where the system supports them; nothing here shows a window.
+#include <string>
+#include <string_view>
+
+#include "system/SysResult.h"
+
+namespace vek {
+
+bool FileExists(const std::string& aPath);  // an existing file, not a folder
+bool DirectoryExists(const std::string& aPath);
+SysResult CopyFileOverwrite(const std::string& aFrom, const std::string& aTo);
+SysResult ClearFileAttributes(const std::string& aPath);
+SysResult DeleteFileAt(const std::string& aPath);
+// Appends bytes at the end of the file, creating it; other writers may append too.
+SysResult AppendToFile(const std::string& aPath, std::string_view aBytes);
+// Reads a whole file; an error leaves aBytes empty.
+SysResult ReadWholeFile(const std::string& aPath, std::string& aBytes);
+
+// Creates the folder with every missing parent; succeeds when it exists afterwards.
+SysResult ForceDirectories(const std::string& aPath);
+SysResult SetCurrentDir(const std::string& aPath);
+std::string GetCurrentDir();
+
+// The temporary folder as the system returns it, ending with a delimiter.
+std::string GetTempDir();
+// Full path of this program's file.
+std::string GetProgramPath();
+
+}  // namespace vek
