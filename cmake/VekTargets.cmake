@@ -56,3 +56,18 @@ function(vek_add_test)
   add_test(NAME ${T_NAME} COMMAND ${T_NAME} --gtest_brief=1)
   set_tests_properties(${T_NAME} PROPERTIES TIMEOUT 300)
 endfunction()
+
+# vek_area_sources(): the sources of one src/ folder. Every *.cpp goes into the core, except
+# files named *.win.cpp, which call Win32 (through src/system) and go into vek_win.
+function(vek_area_sources)
+  file(GLOB _all CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  foreach(f ${_all})
+    if(f MATCHES "\\.win\\.cpp$")
+      if(VEK_WINDOWS)
+        target_sources(vek_win PRIVATE ${f})
+      endif()
+    else()
+      target_sources(vek_core PRIVATE ${f})
+    endif()
+  endforeach()
+endfunction()
