@@ -25,12 +25,16 @@ bool TSetupEngine::NotifyStep(TStepAction aAction, TStepMessage aMessage) {
 }
 
 void TSetupEngine::ExecuteStep() {
-  fStep = fNextStep;
+  const TStepTypes step = fNextStep;
+  fStep = step;
   fStepAction = saEnter;
   fStepMessage = smNone;
   if (FOnStep) FOnStep(*this);
-  Log(GetStepName(fStep));
-  PerformStep(fStep);
+  Log(GetStepName(step));
+  PerformStep(step);
+  // Steps performed inside this one have changed Step; the front end must see this step's
+  // own leave, after theirs: enter(A), enter(B), leave(B), leave(A).
+  fStep = step;
   fStepAction = saLeave;
   fStepMessage = smNone;
   if (FOnStep) FOnStep(*this);

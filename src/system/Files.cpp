@@ -113,6 +113,11 @@ SysResult ForceDirectories(const std::string& aPath) {
   return LastError();
 }
 
+SysResult RemoveEmptyDirectory(const std::string& aPath) {
+  if (::RemoveDirectoryW(Wide(aPath).c_str())) return SysResult::Ok();
+  return LastError();
+}
+
 SysResult SetCurrentDir(const std::string& aPath) {
   if (::SetCurrentDirectoryW(Wide(aPath).c_str())) return SysResult::Ok();
   return LastError();

@@ -20,6 +20,7 @@ SysResult ReadWholeFile(const std::string& aPath, std::string& aBytes);
 
 // Creates the folder with every missing parent; succeeds when it exists afterwards.
 SysResult ForceDirectories(const std::string& aPath);
+SysResult RemoveEmptyDirectory(const std::string& aPath);
 SysResult SetCurrentDir(const std::string& aPath);
 std::string GetCurrentDir();
 

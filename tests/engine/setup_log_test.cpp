@@ -1,0 +1,106 @@
+// The setup log on the real file system of the test machine.
+#include <gtest/gtest.h>
+
+#include "engine/setupengine.h"
+#include "system/Files.h"
+#include "ui/Msgdlg.h"
+
+namespace vek {
+namespace {
+
+class SetupLog : public testing::Test {
+ protected:
+  void SetUp() override {
+    SetMessageDialogHandler([this](const MessageRequest& aRequest, bool&) {
+      shown.push_back(aRequest.caption + "|" + aRequest.message);
+      return std::uint16_t{1};
+    });
+  }
+  void TearDown() override {
+    SetMessageDialogHandler(nullptr);
+    for (const std::string& path : created) {
+      (void)ClearFileAttributes(path);
+      (void)DeleteFileAt(path);
+    }
+  }
+  std::string LogOf(TSetupEngine& aEngine) {
+    created.push_back(aEngine.LogFileName());
+    std::string bytes;
+    (void)ReadWholeFile(aEngine.LogFileName(), bytes);
+    return bytes;
+  }
+
+  TRunContext context;
+  std::vector<std::string> shown;
+  std::vector<std::string> created;
+};
+
+TEST_F(SetupLog, AppendsUtf8LinesWithCrLf) {
+  TSetupEngine engine(context);
+  (void)DeleteFileAt(engine.LogFileName());
+  engine.SetdoLog(true);
+  engine.Log("Start");
+  engine.Log("\xC3\x98stfold \xE6\x96\x87");
+  engine.Log("two\nlines");
+  EXPECT_EQ(LogOf(engine), "Start\r\n\xC3\x98stfold \xE6\x96\x87\r\ntwo\nlines\r\n");
+}
+
+TEST_F(SetupLog, TwoEnginesOfTheSameSecondShareTheFile) {
+  TSetupEngine first(context);
+  TSetupEngine second(context);
+  if (first.LogFileName() != second.LogFileName()) GTEST_SKIP() << "the clock ticked between the two";
+  (void)DeleteFileAt(first.LogFileName());
+  first.SetdoLog(true);
+  second.SetdoLog(true);
+  first.Log("one");
+  second.Log("two");
+  EXPECT_EQ(LogOf(first), "one\r\ntwo\r\n");
+}
+
+TEST_F(SetupLog, WithoutLoggingNoFileAndMessagesStillShow) {
+  TSetupEngine engine(context);
+  (void)DeleteFileAt(engine.LogFileName());
+  engine.Log("nothing");
+  engine.LogAndShowMsg("Caption", "Shown text", mtError);
+  EXPECT_FALSE(FileExists(engine.LogFileName()));
+  EXPECT_EQ(shown, (std::vector<std::string>{"Caption|Shown text"}));
+}
+
+TEST_F(SetupLog, SilentRunShowsNothingButLogsEveryMessage) {
+  TSetupEngine engine(context);
+  (void)DeleteFileAt(engine.LogFileName());
+  engine.SetSilent(true);
+  engine.SetdoLog(true);
+  engine.LogAndShowMsg("Caption", "Would have been shown", mtWarning);
+  EXPECT_TRUE(shown.empty());
+  EXPECT_EQ(LogOf(engine), "Would have been shown\r\n");  // the caption is not logged
+}
+
+TEST_F(SetupLog, AnUnwritableLogRaisesAfterTheSecondAttempt) {
+  TSetupEngine engine(context);
+  (void)DeleteFileAt(engine.LogFileName());
+  engine.SetdoLog(true);
+  // A folder in the log file's place refuses both the line and the note about it.
+  ASSERT_TRUE(ForceDirectories(engine.LogFileName()).ok());
+  EXPECT_THROW(engine.Log("second"), TLogWriteError);
+  EXPECT_TRUE(RemoveEmptyDirectory(engine.LogFileName()).ok());
+}
+
+TEST_F(SetupLog, SilentRunLogsStepsCommandLineAndMode) {
+  context.SystemDirList = {"LogSys"};
+  context.InstallPath = GetTempDir() + "vek-log-run";
+  TSetupEngine engine(context);
+  (void)DeleteFileAt(engine.LogFileName());
+  engine.SetSilent(true);
+  engine.SetdoLog(true);
+  engine.ExecuteStep();
+  const std::string log = LogOf(engine);
+  EXPECT_EQ(log.rfind("Start\r\n", 0), 0u) << log;
+  EXPECT_NE(log.find("\r\nUnknown step: 4\r\nUnknown step: 5\r\nInstall or Update\r\n   Install\r\n"), std::string::npos)
+      << log;
+  EXPECT_NE(log.find("   Use Default Options\r\n"), std::string::npos);
+  EXPECT_NE(log.find("\r\nFinish\r\nTerminate\r\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vek

@@ -1,0 +1,189 @@
+// The step machine driven the way the wizard and a silent run drive it, with a front end that
+// records every notification.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/setupengine.h"
+#include "system/Files.h"
+#include "ui/Msgdlg.h"
+
+namespace vek {
+namespace {
+
+struct Recorder {
+  std::vector<std::string> events;
+  std::vector<TStepTypes> entered;
+
+  void Attach(TSetupEngine& aEngine) {
+    aEngine.SetOnStep([this](TSetupEngine& aSender) {
+      switch (aSender.StepAction()) {
+        case saEnter:
+          entered.push_back(aSender.Step());
+          events.push_back("enter " + std::to_string(aSender.Step()));
+          break;
+        case saLeave: events.push_back("leave " + std::to_string(aSender.Step())); break;
+        case saUpdate:
+          events.push_back("update " + std::to_string(aSender.Step()) + " " +
+                           std::to_string(aSender.StepMessage()));
+          break;
+        case saNone: break;
+      }
+    });
+  }
+};
+
+class StepSequence : public testing::Test {
+ protected:
+  void SetUp() override {
+    fTarget = GetTempDir() + "vek-engine-" + testing::UnitTest::GetInstance()->current_test_info()->name();
+    context.InstallPath = fTarget;
+    context.ScriptFileName = fTarget + "\\setup.INI";
+    // No test may open a window.
+    SetMessageDialogHandler([this](const MessageRequest& aRequest, bool&) {
+      dialogs.push_back(aRequest.message);
+      return std::uint16_t{1};
+    });
+  }
+  void TearDown() override { SetMessageDialogHandler(nullptr); }
+
+  TRunContext context;
+  std::vector<std::string> dialogs;
+  std::string fTarget;
+};
+
+const std::vector<TStepTypes> kSilentInstallWithoutFiles = {
+    stStart, stSelectLanguage, stSetLanguage, stInstUpd, stVerifySystemInfoUserRights, stAppRunTest,
+    StReadInstallIniOptions, StStartInfo, stAcceptLicens, stWhereTo, stCheckWhereTo, StReadInstallIniExternals,
+    stDeftCust, stExecuteChoices, stVerifyUserRights, stCopyExternals, stExecuteExternals, stFinalInfo, stFinish,
+    stTerminate};
+
+TEST_F(StepSequence, SilentInstallIsOneNestedCallFromStartToTerminate) {
+  context.SystemDirList = {"DemoSys"};
+  TSetupEngine engine(context);
+  engine.SetSilent(true);
+  Recorder recorder;
+  recorder.Attach(engine);
+  engine.ExecuteStep();
+
+  EXPECT_EQ(recorder.entered, kSilentInstallWithoutFiles);
+  // Every step is entered before any is left, and left in reverse order.
+  const std::size_t n = recorder.entered.size();
+  ASSERT_GE(recorder.events.size(), 2 * n);
+  for (std::size_t i = 0; i < n; ++i) {
+    EXPECT_EQ(recorder.events[recorder.events.size() - 1 - i], "leave " + std::to_string(recorder.entered[i]));
+  }
+  EXPECT_EQ(engine.InstallMode(), 1);
+  EXPECT_TRUE(DirectoryExists(context.SystemInstallDir)) << context.SystemInstallDir;
+  EXPECT_TRUE(dialogs.empty());
+}
+
+TEST_F(StepSequence, WithoutAnySystemFolderTheCheckEndsTheRun) {
+  TSetupEngine engine(context);
+  engine.SetSilent(true);
+  Recorder recorder;
+  recorder.Attach(engine);
+  engine.ExecuteStep();
+  ASSERT_GE(recorder.entered.size(), 2u);
+  EXPECT_EQ(recorder.entered[recorder.entered.size() - 2], stCheckWhereTo);
+  EXPECT_EQ(recorder.entered.back(), stTerminate);
+  EXPECT_TRUE(dialogs.empty());
+}
+
+TEST_F(StepSequence, SilentCleanupSequence) {
+  context.RunMode = rmCleanUp;
+  TSetupEngine engine(context);
+  engine.SetSilent(true);
+  Recorder recorder;
+  recorder.Attach(engine);
+  engine.ExecuteStep();
+  EXPECT_EQ(recorder.entered, (std::vector<TStepTypes>{stStart, stCleanUpStart, stCleanUpDirInfo, stAppRunTest,
+                                                       stCleanUpExecute, stFinishCleanUp, stTerminate}));
+}
+
+TEST_F(StepSequence, WizardRunStopsWhereTheUserDecides) {
+  context.SystemDirList = {"DemoSys"};
+  TSetupEngine engine(context);
+  Recorder recorder;
+  recorder.Attach(engine);
+
+  engine.ExecuteStep();  // stStart continues only if silent
+  EXPECT_EQ(recorder.events, (std::vector<std::string>{"enter 0", "leave 0"}));
+  EXPECT_EQ(engine.NextStep(), stSelectLanguage);
+
+  recorder.events.clear();
+  engine.ExecuteStep();  // language steps continue at once; install-or-update waits
+  EXPECT_EQ(recorder.events, (std::vector<std::string>{"enter 4", "enter 5", "update 5 0", "enter 3", "leave 3",
+                                                       "leave 5", "leave 4"}));
+  EXPECT_EQ(engine.NextStep(), stVerifySystemInfoUserRights);
+  EXPECT_EQ(engine.InstallMode(), 0);  // the front end lets the user choose
+
+  engine.SetInstallMode(1);
+  recorder.entered.clear();
+  engine.ExecuteStep();  // rights and running-application tests pass at once; reading options waits
+  EXPECT_EQ(recorder.entered,
+            (std::vector<TStepTypes>{stVerifySystemInfoUserRights, stAppRunTest, StReadInstallIniOptions}));
+  engine.ExecuteStep();  // no start info pages: on to the agreement, which stops without pages
+  EXPECT_EQ(engine.NextStep(), stWhereTo);
+  engine.ExecuteStep();  // the user edits the path
+  EXPECT_EQ(engine.NextStep(), stCheckWhereTo);
+  recorder.entered.clear();
+  engine.ExecuteStep();  // the check and everything after it up to the default/custom question
+  EXPECT_EQ(recorder.entered, (std::vector<TStepTypes>{stCheckWhereTo, StReadInstallIniExternals, stDeftCust}));
+  EXPECT_EQ(recorder.events.back(), "leave 22");  // the outermost call's own leave comes last
+}
+
+TEST_F(StepSequence, DefaultOrCustomFromTheCommandLine) {
+  context.SystemDirList = {"DemoSys"};
+  for (const int mode : {1, 2}) {
+    TSetupEngine engine(context);
+    Recorder recorder;
+    recorder.Attach(engine);
+    engine.SetDeftCustMode(mode);
+    engine.SetNextStep(stDeftCust);
+    engine.ExecuteStep();
+    // Default options go straight on; custom options stop on the option page.
+    EXPECT_EQ(recorder.entered.size() > 1 ? recorder.entered[1] : stWait, mode == 1 ? stExecuteChoices : stIoptions);
+  }
+}
+
+TEST_F(StepSequence, BackStackRemembersOnlyReturnableSteps) {
+  const struct {
+    TStepTypes step;
+    bool pushed;
+  } cases[] = {{stStart, true},       {stInstUpd, true},      {stAppRunTest, false}, {stWhereTo, true},
+               {stInstallFiles, true}, {stIconfirm, false},    {stDeftCust, false},   {stCleanUpStart, true},
+               {stExecuteChoices, true}, {stSelectLanguage, false}};
+  for (const auto& c : cases) {
+    TSetupEngine engine(context);
+    EXPECT_EQ(engine.PrevStep(), stStart);  // an empty stack sends the user back to the start
+    // The front end remembers the page it is on when the user goes forward.
+    bool done = false;
+    engine.SetOnStep([&](TSetupEngine& aSender) {
+      if (!done && aSender.StepAction() == saEnter && aSender.Step() == c.step) {
+        aSender.UpdatePrevSteps();
+        done = true;
+      }
+    });
+    engine.SetNextStep(c.step);
+    engine.ExecuteStep();
+    EXPECT_EQ(engine.PrevStep(), c.pushed ? c.step : stStart) << GetStepName(c.step);
+    EXPECT_EQ(engine.PrevStep(), stStart);
+  }
+}
+
+TEST_F(StepSequence, UnreachableStepsOnlyAnnounceThemselves) {
+  for (const TStepTypes step : {stSmallFontTest, stFinishGenWorkStation, stWait}) {
+    TSetupEngine engine(context);
+    Recorder recorder;
+    recorder.Attach(engine);
+    engine.SetNextStep(step);
+    engine.ExecuteStep();
+    EXPECT_EQ(recorder.events,
+              (std::vector<std::string>{"enter " + std::to_string(step), "leave " + std::to_string(step)}));
+  }
+}
+
+}  // namespace
+}  // namespace vek
