@@ -1,7 +1,12 @@
 #include "system/PathText.h"
 
+#include <vector>
+
 namespace vek {
 namespace {
+
+constexpr std::string_view kUncPrefix = "\\\\";
+constexpr std::string_view kEllipsis = "...\\";
 
 std::size_t LastDelimiter(std::string_view aPath, bool aWithDrive) {
   for (std::size_t i = aPath.size(); i > 0; --i) {
@@ -9,6 +14,22 @@ std::size_t LastDelimiter(std::string_view aPath, bool aWithDrive) {
     if (IsPathDelimiter(c) || (aWithDrive && c == ':')) return i - 1;
   }
   return std::string_view::npos;
+}
+
+std::string NameBeforeFirstDot(std::string_view aPath) {
+  const std::string name = ExtractFileName(aPath);
+  return name.substr(0, name.find('.'));
+}
+
+// Where each tail of aRest starts when its leading folders are left out one by one: after the
+// first "\", after the second, ... A "\" that ends the text starts no tail, so a folder path
+// keeps its last name.
+std::vector<std::size_t> TailStarts(std::string_view aRest) {
+  std::vector<std::size_t> starts;
+  for (std::size_t i = 0; i + 1 < aRest.size(); ++i) {
+    if (aRest[i] == kPathDelim) starts.push_back(i + 1);
+  }
+  return starts;
 }
 
 }  // namespace
@@ -67,6 +88,57 @@ std::string JoinPath(std::string_view aFirst, std::string_view aSecond) {
   if (!out.empty() && out.back() != '\\' && !aSecond.empty()) out += '\\';
   out += aSecond;
   return out;
+}
+
+std::string ExtractDriveOrShare(std::string_view aPath) {
+  if (aPath.size() >= 2 && aPath[1] == ':') return std::string(aPath.substr(0, 2));
+  if (aPath.starts_with(kUncPrefix)) return std::string(aPath.substr(0, aPath.find(kPathDelim, 2)));
+  return {};
+}
+
+std::string FilePart(int aKind, std::string_view aPath) {
+  switch (aKind) {
+    case fpNameWithoutExt: return NameBeforeFirstDot(aPath);
+    case fpExtension: return ExtractFileExt(aPath);
+    case fpFileName: return ExtractFileName(aPath);
+    case fpPathWithoutExt: return ExtractFilePath(aPath) + NameBeforeFirstDot(aPath);
+    case fpFolder: return ExtractFilePath(aPath);
+    default: return {};
+  }
+}
+
+std::string TextBeforeOrAfter(std::string_view aText, bool aBefore, char aChar) {
+  const std::size_t pos = aText.find(aChar);
+  if (pos == std::string_view::npos) return std::string(aText);
+  return std::string(aBefore ? aText.substr(0, pos) : aText.substr(pos + 1));
+}
+
+std::string FitPathToWidth(std::string_view aPath, const TTextMeasure& aMeasure, long aWidth) {
+  if (aMeasure(aPath) <= aWidth) return std::string(aPath);
+  const std::string root = ExtractDriveOrShare(aPath);
+  std::string_view rest = aPath.substr(root.size());
+  const std::size_t headEnd = rest.find(kPathDelim);
+  const std::vector<std::size_t> tails =
+      headEnd == std::string_view::npos ? std::vector<std::size_t>() : TailStarts(rest.substr(headEnd + 1));
+  // With no folder to leave out, "...\" would only make the text longer and claim a gap.
+  if (tails.empty()) return std::string(aPath);
+
+  const std::string lead = root + std::string(rest.substr(0, headEnd + 1)) + std::string(kEllipsis);
+  rest.remove_prefix(headEnd + 1);
+  const auto candidate = [&](std::size_t aTail) { return lead + std::string(rest.substr(tails[aTail])); };
+  // Leaving out more folders never makes the text wider, so the fewest that fit are found by
+  // halving; a path of thousands of folders costs a few measurements, not thousands.
+  std::size_t low = 0;
+  std::size_t high = tails.size() - 1;
+  while (low < high) {
+    const std::size_t mid = low + (high - low) / 2;
+    if (aMeasure(candidate(mid)) <= aWidth) {
+      high = mid;
+    } else {
+      low = mid + 1;
+    }
+  }
+  return candidate(low);
 }
 
 }  // namespace vek

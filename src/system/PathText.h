@@ -1,6 +1,7 @@
 #pragma once
 // Pure texts of Windows paths: no file system access, so they build and test in both builds.
 // "\" and "/" both separate folders; ":" ends a drive.
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -24,5 +25,32 @@ std::string ExcludeTrailingPathDelimiter(std::string_view aPath);
 // One "\" between a non-empty first part that does not end in "\" and a non-empty second
 // part, whose own leading "\" is dropped.
 std::string JoinPath(std::string_view aFirst, std::string_view aSecond);
+
+// The drive or server a path starts with: "X:" when the second character is ":"; for a path
+// starting with "\\" the "\\" and the server name up to the next "\" ("\\srv\share\x" ->
+// "\\srv"); otherwise empty.
+std::string ExtractDriveOrShare(std::string_view aPath);
+
+// One part of a file path, chosen by number, as script texts and log names ask for it:
+enum TFilePartKind : int {
+  fpNameWithoutExt = 0,    // file name cut before its first "."
+  fpExtension = 1,         // extension with its dot
+  fpFileName = 2,          // file name
+  fpPathWithoutExt = 3,    // folder with trailing "\", then the name cut before its first "."
+  fpFolder = 4,            // folder with trailing "\"
+};
+// Any other kind gives an empty text.
+std::string FilePart(int aKind, std::string_view aPath);
+
+// The text before (aBefore) or after the first aChar; the whole text when aChar is absent.
+std::string TextBeforeOrAfter(std::string_view aText, bool aBefore, char aChar);
+
+// Width of a text as it will be drawn (pixels on a canvas, or characters in tests).
+using TTextMeasure = std::function<long(std::string_view aText)>;
+// A path shortened for a label of aWidth: the drive or server and the text up to the next "\"
+// stay, then "...\" replaces as many leading folders of the rest as it takes to fit
+// ("C:\Program Files\Co\bin\app.exe" -> "C:\...\bin\app.exe"). The file name is always kept,
+// even when it alone is wider than aWidth.
+std::string FitPathToWidth(std::string_view aPath, const TTextMeasure& aMeasure, long aWidth);
 
 }  // namespace vek
