@@ -1,0 +1,104 @@
+"""Start-up of setup.exe: run modes, the relaunch from the temporary folder, exit codes, log."""
+import vekharness as h
+
+SCRIPT = """[System Info]
+Name=Demo
+SystemDir=DemoSys
+"""
+
+
+class Startup(h.WineTestCase):
+    def test_silent_run_in_place_writes_the_log_of_every_step(self):
+        dist = h.Distribution("inplace")
+        dist.script(SCRIPT)
+        result = dist.run("/Q", "/s:")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        found = h.logs("setup_")
+        self.assertEqual(len(found), 1, found.keys())
+        lines = next(iter(found.values()))
+        self.assertRegex(next(iter(found)), r"^setup_\d{6}_\d{6}\.log$")
+        self.assertEqual(lines[0], "Start")
+        self.assertIn("setup.exe", lines[1])
+        self.assertTrue(lines[1].endswith("/Q /s:"), lines[1])
+        steps = [line for line in lines if not line.startswith(" ") and line != lines[1]]
+        self.assertEqual(steps[:4], ["Start", "Unknown step: 4", "Unknown step: 5", "Install or Update"])
+        self.assertEqual(lines[lines.index("Install or Update") + 1], "   Install")
+        self.assertEqual(steps[-1], "Terminate")
+
+    def test_setup_exe_relaunches_from_the_temporary_folder(self):
+        dist = h.Distribution("relaunch")
+        dist.script(SCRIPT)
+        for stale in ("VekSetup.exe", "VekSetup.ini"):
+            (h.temp_dir() / stale).unlink(missing_ok=True)
+        result = dist.run("/Q")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertTrue((h.temp_dir() / "VekSetup.exe").exists())
+        self.assertEqual((h.temp_dir() / "VekSetup.ini").read_bytes(), (dist.dir / "setup.ini").read_bytes())
+        # The copy runs silently to its end and logs under its own name.
+        copy_log = h.wait_for(lambda: [lines for lines in h.logs("VekSetup_").values()
+                                       if lines and lines[-1] == "Terminate"])
+        self.assertTrue(copy_log, h.logs())
+        command = copy_log[0][1]
+        self.assertIn("VekSetup.exe /Q /s:C:\\e2e\\relaunch\\", command)
+        # The first process logged the relaunch and nothing of the engine.
+        first = h.logs("setup_")
+        self.assertEqual(len(first), 1)
+        self.assertNotIn("Start", next(iter(first.values())))
+
+    def test_program_under_another_name_runs_in_place_without_arguments(self):
+        dist = h.Distribution("othername", program="install.exe")
+        dist.script(SCRIPT)
+        (h.temp_dir() / "VekSetup.ini").unlink(missing_ok=True)
+        result = dist.run()
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertFalse((h.temp_dir() / "VekSetup.ini").exists())
+
+    def test_unknown_switch_ends_with_exit_code_1(self):
+        dist = h.Distribution("unknown")
+        dist.script(SCRIPT)
+        result = dist.run("/BOGUS", "/Q", "/s:")
+        self.assertEqual(result.returncode, 1)
+        lines = [line for log in h.logs().values() for line in log]
+        self.assertTrue(any("/BOGUS" in line and "setup.exe" in line for line in lines), lines)
+        self.assertNotIn("Start", lines)
+
+    def test_missing_script_ends_with_exit_code_0_and_no_engine_run(self):
+        for name, make in (("noscript", lambda d: None),
+                           ("scriptfolder", lambda d: (d.dir / "setup.ini").mkdir())):
+            with self.subTest(name):
+                h.clear_logs()
+                dist = h.Distribution(name)
+                make(dist)
+                result = dist.run("/Q", "/s:")
+                self.assertEqual(result.returncode, 0)
+                lines = [line for log in h.logs().values() for line in log]
+                self.assertTrue(any("setup.ini" in line.lower() for line in lines), lines)
+                self.assertNotIn("Start", lines)
+
+    def test_bad_arguments_get_a_clear_outcome(self):
+        dist = h.Distribution("badargs")
+        dist.script(SCRIPT)
+        cases = [
+            (["/Q", "/s:", "/I:"], 0),                       # an empty value
+            (["/Q", "/s:", "/I:C:\\" + "x" * 30000], 0),      # near the command-line limit
+            (["/Q", "/s:", "C:\\e2e\\badargs"], 1),           # a folder where a script file belongs
+            (["/Q", "/s:", "/L:"], 0),
+        ]
+        for args, code in cases:
+            with self.subTest(args[-1][:20]):
+                result = dist.run(*args)
+                self.assertEqual(result.returncode, code, result.stderr[-500:])
+
+    def test_non_ascii_and_quoted_paths(self):
+        dist = h.Distribution("\u00d8st dir \u6587")
+        dist.script(SCRIPT)
+        # Wine quotes an argument with blanks when it builds the Windows command line.
+        result = dist.run("/Q", "/s:", "/I:C:\\e2e\\\u00d8 target")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        lines = next(iter(h.logs("setup_").values()))
+        self.assertIn("\u00d8st dir \u6587", lines[1])
+        self.assertIn('"/I:C:\\e2e\\\u00d8 target"', lines[1])
+
+
+if __name__ == "__main__":
+    h.main()

@@ -1,0 +1,117 @@
+"""Runs the real setup.exe under Wine on distributions made by the tests.
+
+The Wine prefix is the build tree's test prefix: C: is its drive_c, D: the build tree, and there
+is no Z: drive, so a faulty run cannot write into the host's file system. Distributions are made
+under C:\\e2e\\<test name>, and the Windows temporary folder is C:\\users\\<user>\\Temp.
+"""
+import getpass
+import os
+import shutil
+import subprocess
+import time
+import unittest
+from pathlib import Path
+
+SETUP_EXE = Path(os.environ["VEK_SETUP_EXE"])
+WINE_RUN = os.environ["VEK_WINE_RUN"]
+PREFIX = Path(os.environ["VEK_WINE_PREFIX"])
+BUILD_DIR = Path(os.environ["VEK_BUILD_DIR"])
+DRIVE_C = PREFIX / "drive_c"
+
+
+def temp_dir() -> Path:
+    return DRIVE_C / "users" / getpass.getuser() / "Temp"
+
+
+def to_windows(path: Path) -> str:
+    """The Windows name of a host path inside the prefix's C: drive or the build tree (D:)."""
+    path = Path(path)
+    for root, drive in ((DRIVE_C, "C:"), (BUILD_DIR, "D:")):
+        try:
+            rest = path.relative_to(root)
+        except ValueError:
+            continue
+        return drive + "\\" + "\\".join(rest.parts)
+    raise ValueError(f"{path} is not visible to Wine")
+
+
+def wine(exe: Path, *args: str, timeout: float = 120) -> subprocess.CompletedProcess:
+    """Runs a Windows program and waits for it; stdout and stderr are captured."""
+    return subprocess.run([WINE_RUN, str(PREFIX), str(BUILD_DIR), str(exe), *args],
+                          stdin=subprocess.DEVNULL, capture_output=True, timeout=timeout)
+
+
+def wine_command(*args: str, timeout: float = 120) -> subprocess.CompletedProcess:
+    """Runs a Wine built-in command such as `reg`."""
+    return subprocess.run([WINE_RUN, str(PREFIX), str(BUILD_DIR), *args],
+                          stdin=subprocess.DEVNULL, capture_output=True, timeout=timeout)
+
+
+def ensure_prefix() -> None:
+    """The first Wine call of a run creates the prefix; make it before any test times itself."""
+    wine_command("cmd", "/c", "exit", timeout=300)
+
+
+def write_script(path: Path, text: str, encoding: str = "utf-8-sig") -> None:
+    """Writes a setup script with CR LF line ends (the default encoding writes a UTF-8 BOM)."""
+    path.write_bytes(text.replace("\r\n", "\n").replace("\n", "\r\n").encode(encoding))
+
+
+class Distribution:
+    """A distribution folder under C:\\e2e with setup.exe (under any name) and its script."""
+
+    def __init__(self, name: str, program: str = "setup.exe"):
+        self.dir = DRIVE_C / "e2e" / name
+        shutil.rmtree(self.dir, ignore_errors=True)
+        self.dir.mkdir(parents=True)
+        self.program = self.dir / program
+        shutil.copyfile(SETUP_EXE, self.program)
+
+    def script(self, text: str, name: str = "", encoding: str = "utf-8-sig") -> Path:
+        path = self.dir / (name or (self.program.stem + ".ini"))
+        write_script(path, text, encoding)
+        return path
+
+    def run(self, *args: str, timeout: float = 120) -> subprocess.CompletedProcess:
+        return wine(self.program, *args, timeout=timeout)
+
+
+def clear_logs() -> None:
+    temp = temp_dir()
+    temp.mkdir(parents=True, exist_ok=True)
+    for log in temp.glob("*.log"):
+        log.unlink()
+
+
+def logs(prefix: str = "") -> dict:
+    """The setup logs in the temporary folder, by file name, as text lines."""
+    found = {}
+    for log in sorted(temp_dir().glob(f"{prefix}*.log")):
+        data = log.read_bytes()
+        assert not data.startswith(b"\xef\xbb\xbf"), f"{log.name} has a byte-order mark"
+        found[log.name] = data.decode("utf-8").split("\r\n")[:-1]
+    return found
+
+
+def wait_for(predicate, timeout: float = 60.0, interval: float = 0.2):
+    """Polls until predicate() gives a true value, which is returned; None after the timeout."""
+    end = time.monotonic() + timeout
+    while time.monotonic() < end:
+        value = predicate()
+        if value:
+            return value
+        time.sleep(interval)
+    return None
+
+
+class WineTestCase(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        ensure_prefix()
+
+    def setUp(self):
+        clear_logs()
+
+
+def main():
+    unittest.main(verbosity=2)
