@@ -113,6 +113,23 @@ SysResult ForceDirectories(const std::string& aPath) {
   return LastError();
 }
 
+SysResult ListDirectory(const std::string& aFolder, std::vector<DirEntry>& aEntries) {
+  aEntries.clear();
+  WIN32_FIND_DATAW data;
+  UniqueFindHandle find(::FindFirstFileW(Wide(JoinPath(aFolder, "*.*")).c_str(), &data));
+  if (!find) {
+    const DWORD error = ::GetLastError();
+    return error == ERROR_FILE_NOT_FOUND ? SysResult::Ok() : SysResult{static_cast<std::uint32_t>(error)};
+  }
+  do {
+    const std::wstring_view name(data.cFileName);
+    if (name == L"." || name == L"..") continue;
+    aEntries.push_back({Narrow(name), data.dwFileAttributes});
+  } while (::FindNextFileW(find.get(), &data));
+  const DWORD error = ::GetLastError();
+  return error == ERROR_NO_MORE_FILES ? SysResult::Ok() : SysResult{static_cast<std::uint32_t>(error)};
+}
+
 SysResult RemoveEmptyDirectory(const std::string& aPath) {
   if (::RemoveDirectoryW(Wide(aPath).c_str())) return SysResult::Ok();
   return LastError();

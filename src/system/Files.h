@@ -1,8 +1,10 @@
 #pragma once
 // Files and folders of the local machine, by UTF-8 path. Long paths (beyond MAX_PATH) work
 // where the system supports them; nothing here shows a window.
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "system/SysResult.h"
 
@@ -17,6 +19,18 @@ SysResult DeleteFileAt(const std::string& aPath);
 SysResult AppendToFile(const std::string& aPath, std::string_view aBytes);
 // Reads a whole file; an error leaves aBytes empty.
 SysResult ReadWholeFile(const std::string& aPath, std::string& aBytes);
+
+struct DirEntry {
+  std::string name;
+  std::uint32_t attributes = 0;  // FILE_ATTRIBUTE_* bits
+  bool IsFolder() const { return (attributes & 0x10) != 0; }
+};
+inline constexpr std::uint32_t kAttrDirectory = 0x10;
+inline constexpr std::uint32_t kAttrArchive = 0x20;
+
+// The entries of a folder (every name, folders included, "." and ".." left out), in the
+// order the file system gives them.
+SysResult ListDirectory(const std::string& aFolder, std::vector<DirEntry>& aEntries);
 
 // Creates the folder with every missing parent; succeeds when it exists afterwards.
 SysResult ForceDirectories(const std::string& aPath);
