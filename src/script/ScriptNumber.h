@@ -1,0 +1,14 @@
+#pragma once
+// Numbers written in a script: decimal with an optional sign, or hexadecimal after "0x" or "$"
+// (also after a sign). A value is a number only when all of it is one (surrounding blanks
+// aside) and it fits 32 bits; hexadecimal values of up to eight digits are taken as their 32-bit
+// pattern ("$FFFFFFFF" is -1), as Windows programs conventionally read them.
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace vek {
+
+std::optional<std::int32_t> ParseScriptInteger(std::string_view aText);
+
+}  // namespace vek
