@@ -1,0 +1,107 @@
+#include "system/FileStream.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "system/UniqueResource.h"
+#include "system/WinText.h"
+
+namespace vek {
+
+struct TFileStream::THandle {
+  UniqueFileHandle File;
+};
+
+namespace {
+
+SysResult LastError() { return SysResult{static_cast<std::uint32_t>(::GetLastError())}; }
+
+// Windows reads and writes at most 4 GiB - 1 per call; larger requests are split.
+constexpr std::size_t kMaxChunk = 1u << 30;
+
+}  // namespace
+
+TFileStream::TFileStream() : fHandle(std::make_unique<THandle>()) {}
+TFileStream::~TFileStream() = default;
+TFileStream::TFileStream(TFileStream&&) noexcept = default;
+TFileStream& TFileStream::operator=(TFileStream&&) noexcept = default;
+
+SysResult TFileStream::OpenRead(const std::string& aPath) {
+  fHandle->File.reset(::CreateFileW(Wide(aPath).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  return fHandle->File ? SysResult::Ok() : LastError();
+}
+
+SysResult TFileStream::Create(const std::string& aPath) {
+  fHandle->File.reset(::CreateFileW(Wide(aPath).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                    nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN,
+                                    nullptr));
+  return fHandle->File ? SysResult::Ok() : LastError();
+}
+
+bool TFileStream::IsOpen() const { return fHandle && static_cast<bool>(fHandle->File); }
+
+void TFileStream::Close() {
+  if (fHandle) fHandle->File.reset();
+}
+
+SysResult TFileStream::GetSize(std::uint64_t& aSize) const {
+  LARGE_INTEGER size{};
+  if (!::GetFileSizeEx(fHandle->File.get(), &size)) return LastError();
+  aSize = static_cast<std::uint64_t>(size.QuadPart);
+  return SysResult::Ok();
+}
+
+SysResult TFileStream::ReadAt(std::uint64_t aOffset, void* aBuffer, std::size_t aCount,
+                              std::size_t& aRead) const {
+  aRead = 0;
+  auto* bytes = static_cast<unsigned char*>(aBuffer);
+  while (aRead < aCount) {
+    const std::uint64_t offset = aOffset + aRead;
+    OVERLAPPED where{};
+    where.Offset = static_cast<DWORD>(offset);
+    where.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    DWORD got = 0;
+    const DWORD chunk = static_cast<DWORD>(std::min(aCount - aRead, kMaxChunk));
+    if (!::ReadFile(fHandle->File.get(), bytes + aRead, chunk, &got, &where)) {
+      const SysResult error = LastError();
+      return error.error == ERROR_HANDLE_EOF ? SysResult::Ok() : error;
+    }
+    if (got == 0) break;
+    aRead += got;
+  }
+  return SysResult::Ok();
+}
+
+SysResult TFileStream::Write(const void* aData, std::size_t aCount) {
+  const auto* bytes = static_cast<const unsigned char*>(aData);
+  while (aCount > 0) {
+    DWORD written = 0;
+    const DWORD chunk = static_cast<DWORD>(std::min(aCount, kMaxChunk));
+    if (!::WriteFile(fHandle->File.get(), bytes, chunk, &written, nullptr)) return LastError();
+    if (written == 0) return SysResult{ERROR_WRITE_FAULT};
+    bytes += written;
+    aCount -= written;
+  }
+  return SysResult::Ok();
+}
+
+SysResult TFileStream::SetDosDateTime(std::uint32_t aDosDateTime) {
+  FILETIME local{}, utc{};
+  if (!::DosDateTimeToFileTime(static_cast<WORD>(aDosDateTime >> 16), static_cast<WORD>(aDosDateTime),
+                               &local) ||
+      !::LocalFileTimeToFileTime(&local, &utc) ||
+      !::SetFileTime(fHandle->File.get(), nullptr, nullptr, &utc)) {
+    return LastError();
+  }
+  return SysResult::Ok();
+}
+
+SysResult MoveFileReplacing(const std::string& aFrom, const std::string& aTo) {
+  if (::MoveFileExW(Wide(aFrom).c_str(), Wide(aTo).c_str(), MOVEFILE_REPLACE_EXISTING))
+    return SysResult::Ok();
+  return LastError();
+}
+
+}  // namespace vek
