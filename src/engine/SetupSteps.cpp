@@ -6,6 +6,7 @@
 #include "base/Format.h"
 #include "engine/setupengine.h"
 #include "language/LanguageText.h"
+#include "script/Loadinif.h"
 #include "system/Files.h"
 #include "system/PathText.h"
 #include "system/Process.h"
@@ -69,6 +70,9 @@ void TSetupEngine::DoStart() {
     ContinueIfSilentAt(stCleanUpStart);
     return;
   }
+  // A front end that did not load the script at start-up still gets the run's script.
+  if (fScript.FileName().empty()) LoadScript(fContext.ScriptFileName);
+  TScriptLoader::LoadSystemSection(*this);
   ContinueIfSilentAt(fShowWelcomePicture ? stShowWelcomePicture : stSelectLanguage);
 }
 
@@ -124,9 +128,8 @@ void TSetupEngine::DoAppRunTest() {
 }
 
 void TSetupEngine::DoReadInstallIniOptions() {
-  const bool loaded = true;
   if (fContext.RunMode == rmInstall) {
-    ContinueIfSilentAt(loaded ? StStartInfo : stTerminate);
+    ContinueIfSilentAt(TScriptLoader::LoadOptions(*this) ? StStartInfo : stTerminate);
   } else {
     ContinueIfSilentAt(stWhereTo);
   }
@@ -215,6 +218,10 @@ void TSetupEngine::DoIconfirm() {
 void TSetupEngine::DoInstallFiles() {
   switch (fContext.RunMode) {
     case rmInstall:
+      // The sub-options' INI and group commands load here once the option records exist.
+      fGroupUpdate = false;
+      TScriptLoader::LoadCleanUpGroup(*this);
+      if (fCleanUpGrp) fGroupUpdate = true;
       NotifyStep(saUpdate, smInitProgressMonitor);
       ContinueAt(stUpdGroups);
       break;
@@ -286,15 +293,16 @@ void TSetupEngine::SaveCleanUpScript() {}
 void TSetupEngine::DoFinish() {
   fInfoLines.clear();
   switch (fContext.RunMode) {
-    case rmWorkStationSetup: fInfoLines = {LanguageText(172), fSystemName, LanguageText(173)}; break;
-    case rmCleanUp: fInfoLines = {"", fSystemName, LanguageText(160)}; break;
-    case rmWorkStationCleanUp: fInfoLines = {LanguageText(172), fSystemName, LanguageText(160)}; break;
+    case rmWorkStationSetup: fInfoLines = {LanguageText(172), SystemName(), LanguageText(173)}; break;
+    case rmCleanUp: fInfoLines = {"", SystemName(), LanguageText(160)}; break;
+    case rmWorkStationCleanUp: fInfoLines = {LanguageText(172), SystemName(), LanguageText(160)}; break;
     case rmInstall:
     case rmWorkStationUpdate:
-      fInfoLines = {fSystemName, LanguageText(fInstallMode == 1 ? 29 : 104), ""};
+      fInfoLines = {SystemName(), LanguageText(fInstallMode == 1 ? 29 : 104), ""};
       break;
   }
   NotifyStep(saUpdate, smNone);
+  fScript.Close();
   SaveCleanUpScript();
   if (!fErrorLog.empty()) {
     NotifyStep(saUpdate, smShowErrorLog);
@@ -307,7 +315,7 @@ void TSetupEngine::DoFinish() {
     return;
   }
   if (fExternalReboot) {
-    if (MessageYesNo(LanguageText(118), FormatText(LanguageText(224), {fSystemName}), mtConfirmation) == 1) {
+    if (MessageYesNo(LanguageText(118), FormatText(LanguageText(224), {SystemName()}), mtConfirmation) == 1) {
       fdoReboot = true;
       ExecuteStep();
     }
@@ -315,7 +323,7 @@ void TSetupEngine::DoFinish() {
   }
   if (fAskReboot) {
     const bool nt = GetWinVersion().ntFamily;
-    const std::string question = FormatText(LanguageText(nt ? 226 : 224), {fSystemName});
+    const std::string question = FormatText(LanguageText(nt ? 226 : 224), {SystemName()});
     if (MessageYesNo(LanguageText(118), question, mtConfirmation) == 1) {
       (nt ? fdoLogOffOn : fdoReboot) = true;
       ExecuteStep();
@@ -325,6 +333,7 @@ void TSetupEngine::DoFinish() {
 }
 
 void TSetupEngine::DoTerminate() {
+  fScript.Close();
   SaveCleanUpScript();
   if (fSilent) fdoReboot = fdoLogOffOn = false;
   if (fdoReboot || fdoLogOffOn) return;  // restart and logoff come with the process services

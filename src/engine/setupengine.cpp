@@ -1,17 +1,97 @@
 #include "engine/setupengine.h"
 
+#include "base/Format.h"
+#include "base/Utf.h"
 #include "engine/SetupLog.h"
+#include "script/Loadinif.h"
+#include "script/SystemValueSource.h"
+#include "script/ValueReference.h"
 #include "system/Clock.h"
 #include "system/Files.h"
+#include "system/Folders.h"
 #include "system/PathText.h"
+#include "system/SysInfo.h"
 #include "ui/Msgdlg.h"
 
 namespace vek {
+namespace {
+
+// The local date and time for %NOW%.
+std::string NowText() {
+  const LocalDateTime now = GetLocalDateTime();
+  return FormatText("%04d-%02d-%02d %02d:%02d:%02d", {now.year, now.month, now.day, now.hour, now.minute, now.second});
+}
+
+// "ddmmyyyyhhmm": the time stamp of a workstation update file.
+std::string WsUpdateStamp() {
+  const LocalDateTime now = GetLocalDateTime();
+  return FormatText("%02d%02d%04d%02d%02d", {now.day, now.month, now.year, now.hour, now.minute});
+}
+
+// The text as a UTF-16 little-endian file with its byte-order mark, the form in which the
+// profile functions keep writing UTF-16 to the file later.
+std::string Utf16FileBytes(std::string_view aText) {
+  std::string bytes = "\xFF\xFE";
+  for (const char16_t unit : Utf8ToUtf16(aText)) {
+    bytes += static_cast<char>(unit & 0xFF);
+    bytes += static_cast<char>(unit >> 8);
+  }
+  return bytes;
+}
+
+}  // namespace
 
 TSetupEngine::TSetupEngine(TRunContext& aContext) : fContext(aContext) {
   const LocalDateTime now = GetLocalDateTime();
   fLogFileName = MakeLogFileName(GetTempDir(), ExtractFileName(GetProgramPath()),
                                  {now.year, now.month, now.day, now.hour, now.minute, now.second});
+  fExpandContext.Now = NowText;
+  fExpandContext.CreateWsUpdateFile = [this] { return CreateWsUpdateFile(); };
+}
+
+void TSetupEngine::LoadScript(const std::string& aFileName) { OpenScriptFile(fScript, aFileName); }
+
+TExpandContext& TSetupEngine::ExpandContext() {
+  if (!fSystemFoldersRead) {
+    fExpandContext.Folders = {GetWindowsDir(), GetSystemDir(), GetCommonFilesDir(), GetProgramFilesDir(),
+                              GetWinVersion().ntFamily};
+    fSystemFoldersRead = true;
+  }
+  // %LCID% and %LANGCODE% wait for the language choice and its selected option.
+  fExpandContext.Language.reset();
+  return fExpandContext;
+}
+
+std::string TSetupEngine::ExpandText(std::string_view aText, const TExpandScope& aScope) {
+  return ExpandVars(ExpandContext(), aScope, aText);
+}
+
+TIniCmdParseContext TSetupEngine::IniCmdParseContext(const TExpandScope& aScope) {
+  return {ExpandContext(), aScope, fEncodeSysDir,
+          [this](std::string_view aText) { return FTranslation.Translate(aText); }};
+}
+
+std::string TSetupEngine::ReadCommandValue(std::string_view aReference) {
+  const TSystemValueSource disk;
+  return CommandValueReference(disk, fScript.LangCode(), IniCmdParseContext(), aReference);
+}
+
+std::string TSetupEngine::TranslateText(std::string_view aText, bool doTranslateVars) {
+  const std::string translated = FTranslation.Translate(aText);
+  if (doTranslateVars && translated != aText) return ExpandText(translated);
+  return translated;
+}
+
+std::string TSetupEngine::CreateWsUpdateFile() {
+  const std::string stamp = WsUpdateStamp();
+  std::string name = JoinPath(fContext.SystemInstallDir, "ws" + stamp + ".wsupdate");
+  for (int k = 1; FileExists(name) && k < 100000; ++k) {
+    name = JoinPath(fContext.SystemInstallDir, "ws" + stamp + "-" + std::to_string(k) + ".wsupdate");
+  }
+  const SysResult created =
+      AppendToFile(name, Utf16FileBytes("[WorkStation Update]\r\ncreated=" + stamp + "\r\n"));
+  if (!created) Log("Create \"" + name + "\": failed, error " + std::to_string(created.error));
+  return name;
 }
 
 TSetupEngine::~TSetupEngine() = default;

@@ -8,12 +8,22 @@
 // the step table and the Back stack.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "commands/IniFileCmd.h"
+#include "commands/VerTest.h"
 #include "engine/RunContext.h"
 #include "engine/SetupEngineTypes.h"
+#include "language/Translate.h"
+#include "script/CleanUpGroup.h"
+#include "script/Expand.h"
+#include "script/ScriptFile.h"
+#include "script/UserVariables.h"
+#include "script/uninst.h"
 
 namespace vek {
 
@@ -42,6 +52,23 @@ class TSetupEngine {
   // the Back button when it is one that the user can return to.
   void UpdatePrevSteps();
   std::string GetStepName(int aStep) const { return vek::GetStepName(aStep); }
+
+  // Start-up: reads the script file into the script store, replacing any earlier one; a
+  // missing file gives an empty store.
+  void LoadScript(const std::string& aFileName);
+  const TScriptFile& Script() const { return fScript; }
+  TUserVariables& UserVariables() { return fUserVariables; }
+  // The text variables of aText replaced with this run's values.
+  std::string ExpandText(std::string_view aText, const TExpandScope& aScope = {});
+  // What splitting a command line of the script needs, for the option and sub-option of aScope.
+  TIniCmdParseContext IniCmdParseContext(const TExpandScope& aScope = {});
+  // A command value reference (an INI command line naming a file, section and key) read from
+  // the file on disk, with the language override; empty on any failure.
+  std::string ReadCommandValue(std::string_view aReference);
+  // The script's translation of aText; with doTranslateVars, a text that the translation
+  // changed also has its variables replaced.
+  std::string TranslateText(std::string_view aText, bool doTranslateVars);
+  TTranslation& Translations() { return FTranslation; }
 
   // The setup log (written only when logging is on).
   void Log(const std::string& aLogMessage);
@@ -81,7 +108,30 @@ class TSetupEngine {
   std::int64_t FreeDiskSpace() const { return fFreeDiskSpace; }
   std::int64_t Installsize() const { return fInstallSize; }
   std::vector<std::string>& ErrorLog() { return fErrorLog; }
-  const std::string& SystemName() const { return fSystemName; }
+  // Texts of the script, translated and expanded when asked for.
+  std::string SetupCaption() { return TranslateText(fSetupCaption, true); }
+  std::string FlashStr() { return TranslateText(fFlashStr, true); }
+  std::string SystemName() { return TranslateText(fSystemName, true); }
+  std::string SystemTitle() { return TranslateText(fSystemTitle, true); }
+  std::string WelcomeTitle() { return TranslateText(fWelcomeTitle, true); }
+  std::string DefaultBtnCaption() { return TranslateText(fDefaultBtnCaption, true); }
+  std::string DefaultLabelCaption() { return TranslateText(fDefaultLabelCaption, true); }
+  std::string CustomBtnCaption() { return TranslateText(fCustomBtnCaption, true); }
+  std::string CustomLabelCaption() { return TranslateText(fCustomLabelCaption, true); }
+  const std::string& SystemVer() const { return fSystemVer; }
+  const std::string& SystemFileVer() const { return fSystemFileVer; }
+  bool SaveCleanUpInfo() const { return fSaveCleanUpInfo; }
+  bool SaveCleanUpProgInfo() const { return fSaveCleanUpProgInfo; }
+  bool CopySetupExeFile() const { return fCopySetupExeFile; }
+  bool EncodeSysDir() const { return fEncodeSysDir; }
+  bool OemGui() const { return fOemGui; }
+  bool LicensAgreementTest() const { return fLicensAgreementTest; }
+  // The rights flags (TRightsFlag) that an installation and an update need.
+  std::uint8_t InstallUserRights() const { return fInstallUserRights; }
+  std::uint8_t UpdateUserRights() const { return fUpdateUserRights; }
+  const TUnInstallInfo& UninstallInfo() const { return fUninstallInfo; }
+  const std::vector<TFileVersionCheck>& VersionCheckList() const { return fVersionCheckList; }
+  const std::optional<TCleanUpGroup>& CleanUpGrp() const { return fCleanUpGrp; }
   int Instmode() const { return fInstmode; }
   void SetInstmode(int aMode) { fInstmode = aMode; }
   bool GroupUpdate() const { return fGroupUpdate; }
@@ -141,6 +191,13 @@ class TSetupEngine {
   void DoFinalInfo();
   void DoFinish();
   void DoTerminate();
+
+  friend class TScriptLoader;
+
+  // The values that expansions read, refreshed for each use.
+  TExpandContext& ExpandContext();
+  // The workstation update file of this run, created on the first %WSUPDATE%.
+  std::string CreateWsUpdateFile();
 
   // Pieces of the steps.
   bool SystemInfoRightsPass();
@@ -214,6 +271,18 @@ class TSetupEngine {
   std::string fCustomLabelCaption;
   std::string fSystemFileVer;
   TChoiceStates FChoiceState = ch_ask;
+  TTranslation FTranslation{"UK"};
+  TUnInstallInfo fUninstallInfo;
+  std::vector<TFileVersionCheck> fVersionCheckList;
+  std::optional<TCleanUpGroup> fCleanUpGrp;
+  std::uint8_t fInstallUserRights = 0;
+  std::uint8_t fUpdateUserRights = 0;
+
+  // The script store of the run, and the user variables that the script defines.
+  TScriptFile fScript;
+  TUserVariables fUserVariables;
+  TExpandContext fExpandContext{fContext, fUserVariables, {}, std::nullopt, {}, {}};
+  bool fSystemFoldersRead = false;
 };
 
 }  // namespace vek

@@ -1,5 +1,7 @@
 #include "script/ScriptFile.h"
 
+#include "language/LanguageText.h"
+
 namespace vek {
 
 std::string LanguageKeyName(std::string_view aCode, std::string_view aKey) {
@@ -20,13 +22,15 @@ void TScriptFile::Open(const std::string& aFileName, std::string_view aBytes, co
   fStore = TIniStore::FromText(DecodeScriptBytes(aBytes, aAnsi));
 }
 
+std::string TScriptFile::LangCode() const { return fLangCode ? *fLangCode : CurrentLanguageCode(); }
+
 std::string TScriptFile::ReadText(const std::string& aSection, const std::string& aKey,
                                   const std::string& aDefault) const {
   return ReadWithLanguageOverride(
       [&](const std::string& aName, const std::string& aFallback) {
         return fStore.ReadString(aSection, aName, aFallback);
       },
-      fLangCode, aKey, aDefault);
+      LangCode(), aKey, aDefault);
 }
 
 }  // namespace vek

@@ -1,12 +1,14 @@
 #pragma once
-// The setup script of the run: the file's name and its in-memory store, read once at start-up,
-// and the language code with which text keys are read.
+// The setup script of the run: the file's name and its in-memory store, read once at start-up.
+// Text keys are read with the language code of the run (CurrentLanguageCode), unless a code is
+// set for this script.
 //
 // A text key is read with its language override: first Key with the caller's default, then
 // "<code>_<Key>" in the same section with the first result as its default. So dk_Title replaces
 // Title while the code is dk, and is found even when Title is absent. Integer and Boolean keys
 // have no override.
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,7 +37,7 @@ class TScriptFile {
 
   const std::string& FileName() const { return fFileName; }
   const TIniStore& Store() const { return fStore; }
-  const std::string& LangCode() const { return fLangCode; }
+  std::string LangCode() const;
   void SetLangCode(std::string aCode) { fLangCode = std::move(aCode); }
 
   std::string ReadText(const std::string& aSection, const std::string& aKey, const std::string& aDefault) const;
@@ -51,7 +53,7 @@ class TScriptFile {
  private:
   std::string fFileName;
   TIniStore fStore;
-  std::string fLangCode = "uk";
+  std::optional<std::string> fLangCode;
 };
 
 }  // namespace vek

@@ -5,12 +5,12 @@
 
 #include <string>
 
-#include "base/Utf.h"
 #include "script/IniStore.h"
 #include "script/ScriptEncoding.h"
 #include "system/AnsiCodePage.h"
 #include "system/Files.h"
 #include "system/ProfileString.h"
+#include "utf16_bytes.h"
 
 namespace vek {
 namespace {
@@ -61,18 +61,6 @@ std::string WriteScript(const std::string& aName, const std::string& aBytes) {
   (void)DeleteFileAt(path);
   EXPECT_TRUE(AppendToFile(path, aBytes).ok());
   return path;
-}
-
-// The text as UTF-16 with its byte-order mark.
-std::string Utf16Bytes(const std::string& aText, bool aBigEndian) {
-  std::string bytes = aBigEndian ? "\xFE\xFF" : "\xFF\xFE";
-  for (const char16_t unit : Utf8ToUtf16(aText)) {
-    const char high = static_cast<char>(unit >> 8);
-    const char low = static_cast<char>(unit & 0xFF);
-    bytes += aBigEndian ? high : low;
-    bytes += aBigEndian ? low : high;
-  }
-  return bytes;
 }
 
 class ProfileCompatTest : public ::testing::TestWithParam<bool> {};
