@@ -97,6 +97,8 @@ def read_table(path):
         ids.setdefault(row_id, number)
         names.setdefault(name.upper(), number)
         rows.append((row_id, name, cells[2:]))
+    if not rows and not faults:
+        faults.append(f"{path}: the table has no rows")
     if faults:
         raise TableError("\n".join(faults))
     return codes, rows
