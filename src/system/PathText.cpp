@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "base/CaseMap.h"
+
 namespace vek {
 namespace {
 
@@ -35,6 +37,22 @@ std::vector<std::size_t> TailStarts(std::string_view aRest) {
 }  // namespace
 
 bool IsPathDelimiter(char aChar) { return aChar == '\\' || aChar == '/'; }
+
+bool ContainsNul(std::string_view aText) { return aText.find('\0') != std::string_view::npos; }
+
+bool HasDriveLetter(std::string_view aPath) {
+  if (aPath.size() < 2 || aPath[1] != ':') return false;
+  const char letter = aPath[0];
+  return (letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z');
+}
+
+bool IsPathUnderFolder(std::string_view aPath, std::string_view aFolder) {
+  if (aFolder.empty() || aPath.size() < aFolder.size()) return false;
+  if (!SameText(aPath.substr(0, aFolder.size()), aFolder)) return false;
+  // The match must end at a folder boundary, not inside a longer name.
+  return aPath.size() == aFolder.size() || IsPathDelimiter(aFolder.back()) ||
+         IsPathDelimiter(aPath[aFolder.size()]);
+}
 
 std::string ExtractFilePath(std::string_view aPath) {
   const std::size_t pos = LastDelimiter(aPath, true);

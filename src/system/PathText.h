@@ -10,6 +10,14 @@ namespace vek {
 inline constexpr char kPathDelim = '\\';
 
 bool IsPathDelimiter(char aChar);
+// A NUL inside a text ends it for the Win32 API, which would then act on a shorter path than
+// the one asked for; such a text is refused before it gets there.
+bool ContainsNul(std::string_view aText);
+// "X:" at the start, X a letter A to Z in either case.
+bool HasDriveLetter(std::string_view aPath);
+// aPath is aFolder or lies inside it, compared without regard to case: "C:\Apps\x" is under
+// "C:\Apps" and "c:\apps\", "C:\Apps2\x" is not. An empty folder contains nothing.
+bool IsPathUnderFolder(std::string_view aPath, std::string_view aFolder);
 // Everything up to and including the last delimiter ("C:\a\b.txt" -> "C:\a\").
 std::string ExtractFilePath(std::string_view aPath);
 // The same without the trailing delimiter, except for a root ("C:\b.txt" -> "C:\").
@@ -33,11 +41,11 @@ std::string ExtractDriveOrShare(std::string_view aPath);
 
 // One part of a file path, chosen by number, as script texts and log names ask for it:
 enum TFilePartKind : int {
-  fpNameWithoutExt = 0,    // file name cut before its first "."
-  fpExtension = 1,         // extension with its dot
-  fpFileName = 2,          // file name
-  fpPathWithoutExt = 3,    // folder with trailing "\", then the name cut before its first "."
-  fpFolder = 4,            // folder with trailing "\"
+  fpNameWithoutExt = 0,  // file name cut before its first "."
+  fpExtension = 1,       // extension with its dot
+  fpFileName = 2,        // file name
+  fpPathWithoutExt = 3,  // folder with trailing "\", then the name cut before its first "."
+  fpFolder = 4,          // folder with trailing "\"
 };
 // Any other kind gives an empty text.
 std::string FilePart(int aKind, std::string_view aPath);

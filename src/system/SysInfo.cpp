@@ -2,30 +2,31 @@
 
 #include <windows.h>
 
+#include "system/UniqueResource.h"
+
 namespace vek {
 namespace {
 
-bool QueryVersion(OSVERSIONINFOEXW& aInfo) {
-  aInfo = {};
-  aInfo.dwOSVersionInfoSize = sizeof aInfo;
-  return ::GetVersionExW(reinterpret_cast<OSVERSIONINFOW*>(&aInfo)) != FALSE;
-}
+constexpr int kSmallFontsDpi = 96;
+
+void ReleaseScreenDc(HDC aDc) noexcept { ::ReleaseDC(nullptr, aDc); }
+using UniqueScreenDc = UniqueResource<HDC, ReleaseScreenDc>;
 
 }  // namespace
 
 WinVersion GetWinVersion() {
-  OSVERSIONINFOEXW info;
-  if (!QueryVersion(info)) return {};
-  return {info.dwMajorVersion, info.dwMinorVersion, info.dwPlatformId == VER_PLATFORM_WIN32_NT};
+  OSVERSIONINFOEXW info{};
+  info.dwOSVersionInfoSize = sizeof info;
+  if (!::GetVersionExW(reinterpret_cast<OSVERSIONINFOW*>(&info))) return {};
+  return {info.dwMajorVersion, info.dwMinorVersion, info.dwPlatformId == VER_PLATFORM_WIN32_NT,
+          info.wSuiteMask};
 }
 
-bool IsTerminalServer() {
-  OSVERSIONINFOEXW info;
-  if (!QueryVersion(info)) return false;
-  constexpr WORD kTerminal = 0x0010;      // VER_SUITE_TERMINAL
-  constexpr WORD kSingleUserTs = 0x0100;  // VER_SUITE_SINGLEUSERTS
-  return info.dwPlatformId == VER_PLATFORM_WIN32_NT && info.dwMajorVersion > 4 &&
-         (info.wSuiteMask & kTerminal) && !(info.wSuiteMask & kSingleUserTs);
+bool IsTerminalServer() { return GetWinVersion().IsTerminalServer(); }
+
+bool IsSmallFonts() {
+  const UniqueScreenDc screen(::GetDC(nullptr));
+  return screen && ::GetDeviceCaps(screen.get(), LOGPIXELSX) == kSmallFontsDpi;
 }
 
 }  // namespace vek

@@ -48,6 +48,38 @@ TEST(PathText, ExtractDriveOrShareNamesTheDriveOrTheServer) {
   for (const auto& c : cases) EXPECT_EQ(ExtractDriveOrShare(c.path), c.expected) << c.path;
 }
 
+TEST(PathText, HasDriveLetterOnlyForALetterAndColon) {
+  const struct {
+    const char* path;
+    bool expected;
+  } cases[] = {
+      {"C:\\x", true}, {"z:", true}, {"Q:relative", true}, {"1:\\x", false}, {"\\\\srv\\s", false},
+      {":\\", false},  {"C", false}, {"", false},          {"CC:\\", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(HasDriveLetter(c.path), c.expected) << c.path;
+}
+
+TEST(PathText, IsPathUnderFolderStopsAtFolderBoundaries) {
+  const struct {
+    const char* path;
+    const char* folder;
+    bool expected;
+  } cases[] = {
+      {"C:\\Program Files\\Vendor\\app.exe", "C:\\Program Files", true},
+      {"c:\\program files\\vendor", "C:\\PROGRAM FILES", true},
+      {"C:\\Program Files", "C:\\Program Files", true},
+      {"C:\\Program Files\\x", "C:\\Program Files\\", true},
+      {"C:\\x", "C:\\", true},
+      {"C:\\Program Files (x86)\\x", "C:\\Program Files", false},  // a sibling with a longer name
+      {"C:\\Program Files2", "C:\\Program Files", false},
+      {"C:\\Program", "C:\\Program Files", false},
+      {"C:\\anything", "", false},  // an unknown folder never matches
+      {"", "", false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(IsPathUnderFolder(c.path, c.folder), c.expected) << c.path << " in " << c.folder;
+}
+
 TEST(PathText, FilePartByKind) {
   const struct {
     int kind;
