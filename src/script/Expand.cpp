@@ -179,9 +179,10 @@ std::string Reference(std::string_view aName, char aMark) {
 }
 
 void ReplaceUserVariables(std::string& aText, const TUserVariables::TList& aList, TVarKind aKind) {
-  for (const auto& [name, value] : aList) {
-    if (name.empty()) continue;  // "%%" is no reference
-    ReplaceReferences(aText, Reference(name, '%'), [&] { return std::optional<TVarValue>({value, aKind}); });
+  for (const auto& entry : aList) {
+    if (entry.first.empty()) continue;  // "%%" is no reference
+    ReplaceReferences(aText, Reference(entry.first, '%'),
+                      [&] { return std::optional<TVarValue>({entry.second, aKind}); });
   }
 }
 

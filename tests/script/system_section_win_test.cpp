@@ -268,18 +268,5 @@ TEST_F(SystemSectionTest, UpdatePathsFromAnEarlierInstallation) {
   (void)DeleteFileAt(old);
 }
 
-TEST(ScriptLanguageCode, FromLangCodeAndTheLocaleKey) {
-  TScriptFile script;
-  script.Open("x.ini", "[Language]\nLangCode=de\n1030=dk\n0009=uk\n", nullptr);
-  script.SetLangCode("uk");
-  EXPECT_EQ(ReadLanguageCode(script, false, 1030), "de");
-  EXPECT_EQ(ReadLanguageCode(script, true, 1030), "dk");
-  EXPECT_EQ(ReadLanguageCode(script, true, 9), "uk");
-  EXPECT_EQ(ReadLanguageCode(script, true, 1031), "de");
-  TScriptFile empty;
-  empty.SetLangCode("uk");
-  EXPECT_EQ(ReadLanguageCode(empty, true, 1033), "uk");
-}
-
 }  // namespace
 }  // namespace vek
