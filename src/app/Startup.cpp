@@ -9,6 +9,7 @@
 #include "base/Format.h"
 #include "engine/setupengine.h"
 #include "language/LanguageText.h"
+#include "script/LoaderRules.h"
 #include "system/Files.h"
 #include "system/PathText.h"
 #include "system/Process.h"
@@ -61,9 +62,15 @@ int RunEngineHere(TSetupEngine& aEngine) {
   return kExitOk;
 }
 
-}  // namespace
+// Releases the language table on every way out of the run.
+struct LanguageTableScope {
+  LanguageTableScope() { OpenLanguageTable(); }
+  ~LanguageTableScope() { CloseLanguageTable(); }
+  LanguageTableScope(const LanguageTableScope&) = delete;
+  LanguageTableScope& operator=(const LanguageTableScope&) = delete;
+};
 
-int RunSetup() {
+int RunSetupWithLanguage() {
   TRunContext context;
   TSetupEngine engine(context);
   const CmdLineHost host = RealHost();
@@ -75,8 +82,14 @@ int RunSetup() {
   TCmdLineSettings settings;
   ChooseRunModeAndScript(args, context, settings, host);
 
+  // The script (an empty store when it is missing) chooses the language of the run, with the
+  // system's locale mapped through its "Language" section.
+  engine.LoadScript(context.ScriptFileName);
+  SelectLanguage(ReadLanguageCode(engine.Script(), true, GetThreadLocaleId()));
+
   const SecondPassResult switches = ReadSwitches(args, context, settings, host);
   ApplySettings(settings, engine);
+  if (!settings.languageCode.empty()) SelectLanguage(settings.languageCode);
   if (!switches.ok) {
     ReportStartupError(engine, FormatText(LanguageText(107), {switches.unknownArgument,
                                                               ExtractFileName(host.programPath)}));
@@ -102,6 +115,13 @@ int RunSetup() {
     }
     return kExitFailed;
   }
+}
+
+}  // namespace
+
+int RunSetup() {
+  const LanguageTableScope languages;
+  return RunSetupWithLanguage();
 }
 
 }  // namespace vek

@@ -100,7 +100,6 @@ std::string ExcludeTrailingPathDelimiter(std::string_view aPath) {
 }
 
 std::string JoinPath(std::string_view aFirst, std::string_view aSecond) {
-  if (aFirst.empty()) return std::string(aSecond);
   if (!aSecond.empty() && aSecond.front() == '\\') aSecond.remove_prefix(1);
   std::string out(aFirst);
   if (!out.empty() && out.back() != '\\' && !aSecond.empty()) out += '\\';

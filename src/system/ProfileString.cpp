@@ -6,6 +6,9 @@
 
 #include "system/WinText.h"
 
+// <windows.h> maps WriteProfileString to the system's win.ini function; ours is another one.
+#undef WriteProfileString
+
 namespace vek {
 namespace {
 

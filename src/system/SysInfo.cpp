@@ -29,4 +29,9 @@ bool IsSmallFonts() {
   return screen && ::GetDeviceCaps(screen.get(), LOGPIXELSX) == kSmallFontsDpi;
 }
 
+unsigned GetThreadLocaleId() {
+  const LCID locale = ::GetThreadLocale();
+  return locale ? static_cast<unsigned>(locale) : 1033u;
+}
+
 }  // namespace vek

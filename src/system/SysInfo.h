@@ -30,6 +30,8 @@ struct WinVersion {
 WinVersion GetWinVersion();
 // GetWinVersion().IsTerminalServer(): false as well when the version cannot be read.
 bool IsTerminalServer();
+// The locale identifier of the running thread (1033 for US English).
+unsigned GetThreadLocaleId();
 // The screen has the standard 96 pixels per logical inch (the "small fonts" setting).
 bool IsSmallFonts();
 

@@ -87,8 +87,11 @@ TEST_F(SetupLog, AnUnwritableLogRaisesAfterTheSecondAttempt) {
 }
 
 TEST_F(SetupLog, SilentRunLogsStepsCommandLineAndMode) {
-  context.SystemDirList = {"LogSys"};
   context.InstallPath = GetTempDir() + "vek-log-run";
+  context.ScriptFileName = GetTempDir() + "vek-log-run.ini";
+  (void)DeleteFileAt(context.ScriptFileName);
+  ASSERT_TRUE(AppendToFile(context.ScriptFileName, "[System Info]\r\nSystemDir=LogSys\r\n").ok());
+  created.push_back(context.ScriptFileName);
   TSetupEngine engine(context);
   (void)DeleteFileAt(engine.LogFileName());
   engine.SetSilent(true);

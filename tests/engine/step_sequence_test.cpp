@@ -39,7 +39,7 @@ class StepSequence : public testing::Test {
   void SetUp() override {
     fTarget = GetTempDir() + "vek-engine-" + testing::UnitTest::GetInstance()->current_test_info()->name();
     context.InstallPath = fTarget;
-    context.ScriptFileName = fTarget + "\\setup.INI";
+    UseScript("[System Info]\r\nName=Demo\r\n");
     // No test may open a window.
     SetMessageDialogHandler([this](const MessageRequest& aRequest, bool&) {
       dialogs.push_back(aRequest.message);
@@ -47,6 +47,14 @@ class StepSequence : public testing::Test {
     });
   }
   void TearDown() override { SetMessageDialogHandler(nullptr); }
+
+  // The engine reads the system section from the script at stStart.
+  void UseScript(const std::string& aText) {
+    context.ScriptFileName = fTarget + ".ini";
+    (void)DeleteFileAt(context.ScriptFileName);
+    ASSERT_TRUE(AppendToFile(context.ScriptFileName, aText).ok());
+  }
+  void UseSystemDir() { UseScript("[System Info]\r\nName=Demo\r\nSystemDir=DemoSys\r\n"); }
 
   TRunContext context;
   std::vector<std::string> dialogs;
@@ -60,7 +68,7 @@ const std::vector<TStepTypes> kSilentInstallWithoutFiles = {
     stTerminate};
 
 TEST_F(StepSequence, SilentInstallIsOneNestedCallFromStartToTerminate) {
-  context.SystemDirList = {"DemoSys"};
+  UseSystemDir();
   TSetupEngine engine(context);
   engine.SetSilent(true);
   Recorder recorder;
@@ -103,7 +111,7 @@ TEST_F(StepSequence, SilentCleanupSequence) {
 }
 
 TEST_F(StepSequence, WizardRunStopsWhereTheUserDecides) {
-  context.SystemDirList = {"DemoSys"};
+  UseSystemDir();
   TSetupEngine engine(context);
   Recorder recorder;
   recorder.Attach(engine);
@@ -135,7 +143,7 @@ TEST_F(StepSequence, WizardRunStopsWhereTheUserDecides) {
 }
 
 TEST_F(StepSequence, DefaultOrCustomFromTheCommandLine) {
-  context.SystemDirList = {"DemoSys"};
+  UseSystemDir();
   for (const int mode : {1, 2}) {
     TSetupEngine engine(context);
     Recorder recorder;

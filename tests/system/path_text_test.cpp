@@ -16,7 +16,7 @@ TEST(PathText, JoinPathPutsOneDelimiterBetweenNonEmptyParts) {
       {"C:\\Data", "file.txt", "C:\\Data\\file.txt"},
       {"C:\\Data\\", "\\file.txt", "C:\\Data\\file.txt"},
       {"C:\\Data", "\\file.txt", "C:\\Data\\file.txt"},
-      {"", "\\file.txt", "\\file.txt"},  // an empty folder leaves the name as it is
+      {"", "\\file.txt", "file.txt"},  // the leading "\\" of the name is dropped even then
       {"C:\\Data", "", "C:\\Data"},      // nothing to join: no dangling delimiter
       {"C:\\Data\\", "", "C:\\Data\\"},
       {"C:", "file.txt", "C:\\file.txt"},
