@@ -1,0 +1,227 @@
+#include <algorithm>
+
+#include "archive/DosDateTime.h"
+#include "archive/MaskMatch.h"
+#include "archive/ProgressMonitor.h"
+#include "archive/ZipFiles.h"
+#include "archive/ZipReader.h"
+#include "archive/ZipSafeName.h"
+#include "archive/zip.h"
+#include "base/Format.h"
+#include "language/LanguageText.h"
+#include "system/FileAttributes.h"
+#include "system/Files.h"
+#include "system/MessagePump.h"
+#include "ui/Msgdlg.h"
+
+namespace vek {
+namespace {
+
+bool TargetExists(const std::string& aTarget) {
+  std::uint32_t attributes = 0;
+  return !aTarget.empty() && GetFileAttributesAt(aTarget, attributes).ok();
+}
+
+// The target's last write as a DOS date and time, comparable with an entry's; nothing when
+// it cannot be read.
+std::optional<std::uint32_t> TargetDosDateTime(const std::string& aTarget) {
+  TLocalFileTime time;
+  if (!GetLastWriteLocalTime(aTarget, time).ok()) return std::nullopt;
+  return MakeDosDateTime({time.Year, time.Month, time.Day, time.Hour, time.Minute, time.Second});
+}
+
+// Where the reader writes an entry below aFolder, or "" for a name it refuses to write: such
+// a name must not lead the attribute and date tests to a file outside the folder either.
+std::string TargetOf(const std::string& aFolder, const std::string& aName) {
+  std::vector<std::string> parts;
+  if (!SplitSafeEntryName(aName, parts) || parts.empty()) return std::string();
+  std::string path = aFolder;
+  for (const std::string& part : parts) {
+    if (!path.empty() && path.back() != '\\' && path.back() != '/') path += '\\';
+    path += part;
+  }
+  return path;
+}
+
+// One call of ExtractPackFile: the reader, the rules of the call and the entry at hand.
+class TPackExtraction {
+ public:
+  TPackExtraction(TZipReader& aReader, TProgressMonitor& aMonitor, const std::vector<std::string>& aMasks)
+      : fReader(aReader), fMonitor(aMonitor), fMasks(aMasks) {}
+
+  bool NewerOnly = false;
+  std::string CleanupSection;
+  bool* CleanupErrorShown = nullptr;
+  ICleanupRecord* CleanupStore = nullptr;
+  std::uint32_t FileAttr = 0;
+  int UnpackMode = umAll;
+  std::string Folder;
+
+  void Run() {
+    fReader.ClearSelection();
+    for (std::size_t i = 0; i < fReader.Count(); ++i) {
+      ProcessPendingMessages();
+      if (fMonitor.AbortFlag || !ProcessEntry(i)) return;
+    }
+  }
+
+ private:
+  // False when the extraction is to stop.
+  bool ProcessEntry(std::size_t aIndex) {
+    const TZipEntry& entry = fReader.Entry(aIndex);
+    bool matched = std::any_of(fMasks.begin(), fMasks.end(),
+                               [&](const std::string& aMask) { return MatchesMask(entry.FullName, aMask); });
+    const std::int64_t endPos =
+        fMonitor.Position() + (matched ? static_cast<std::int64_t>(entry.UncompressedSize) : 0);
+    if (matched && !Install(aIndex, entry)) return false;
+    fMonitor.SetPosition(endPos);
+    return true;
+  }
+
+  // A matching entry: filters, questions, extraction and attributes. False when aborted.
+  bool Install(std::size_t aIndex, const TZipEntry& aEntry) {
+    const std::string target = TargetOf(Folder, aEntry.FullName);
+    std::uint32_t oldAttr = 0;
+    const bool cleared = FileAttr != 0 && TargetExists(target);
+    if (cleared && !ClearAttributes(target, oldAttr)) return false;
+    if (!Wanted(aEntry, target) || !ReadOnlyTestPassed(target)) {
+      // A file that stays as it was keeps the attributes it had.
+      if (cleared) SetFileAttributesAt(target, oldAttr).ok();
+      return !fMonitor.AbortFlag;
+    }
+    if (!Extract(aIndex, aEntry.FullName)) return false;
+    if (FileAttr != 0 && !target.empty() &&
+        !SetFileAttributesAt(target, FileAttr | oldAttr | kAttrArchive).ok() && !AttributeFailure(target)) {
+      return false;
+    }
+    fReader.ClearSelection();
+    return true;
+  }
+
+  // False when the attributes could not be cleared and the user chose to abort.
+  bool ClearAttributes(const std::string& aTarget, std::uint32_t& aOldAttr) {
+    if (GetFileAttributesAt(aTarget, aOldAttr).ok() && SetFileAttributesAt(aTarget, aOldAttr & ~FileAttr).ok()) {
+      return true;
+    }
+    return AttributeFailure(aTarget);
+  }
+
+  // The newer-only and unpack-mode rules.
+  bool Wanted(const TZipEntry& aEntry, const std::string& aTarget) const {
+    const bool exists = TargetExists(aTarget);
+    if (NewerOnly && exists) {
+      const std::optional<std::uint32_t> fileTime = TargetDosDateTime(aTarget);
+      if (fileTime && *fileTime >= aEntry.DosDateTime) return false;
+    }
+    if (UnpackMode == umExistingOnly) return exists;
+    if (UnpackMode == umMissingOnly) return !exists;
+    return true;
+  }
+
+  // False when the file is to be left out (a skip or an abort decision).
+  bool ReadOnlyTestPassed(const std::string& aTarget) {
+    do {
+      fMonitor.RetryFlag = false;
+      ProcessPendingMessages();
+      std::uint32_t attributes = 0;
+      if (!GetFileAttributesAt(aTarget, attributes).ok() || !(attributes & kAttrReadOnly)) return true;
+      const std::string message = FileErrorMessage(aTarget, "ReadOnly Error", "Target file is marked as readonly");
+      fMonitor.Log(message);
+      if (fMonitor.Silent()) return false;
+      switch (AskSkipRetryAbort(message)) {
+        case sraSkip: return false;
+        case sraRetry: fMonitor.RetryFlag = true; break;
+        case sraAbort: fMonitor.AbortFlag = true; return false;
+      }
+    } while (fMonitor.RetryFlag);
+    return true;
+  }
+
+  // Extracts the entry until it is extracted or a skip or abort decision ends the attempts.
+  // False when aborted.
+  bool Extract(std::size_t aIndex, const std::string& aName) {
+    do {
+      ProcessPendingMessages();
+      if (fMonitor.AbortFlag) return false;
+      // The reader's skip or CRC event sets the flag again when the user asks for a retry; an
+      // extraction that fails without a decision therefore ends the attempts.
+      fMonitor.RetryFlag = false;
+      fReader.ClearSelection();
+      fReader.Select(aIndex);
+      if (fReader.ExtractSelected() > 0) {
+        fMonitor.RetryFlag = false;
+        // An extracted file is recorded even when the user has just asked to stop, so that
+        // the uninstall still finds it.
+        Record(aName);
+        if (fMonitor.AbortFlag) return false;
+      }
+    } while (fMonitor.RetryFlag);
+    return !fMonitor.AbortFlag;
+  }
+
+  void Record(const std::string& aName) {
+    if (!CleanupStore || CleanupSection.empty()) return;
+    if (CleanupStore->WriteKey(CleanupSection, aName) || *CleanupErrorShown) return;
+    *CleanupErrorShown = true;
+    const std::string message = FormatText(LanguageText(201), {CleanupStore->FileName()});
+    fMonitor.Log(message);
+    if (!fMonitor.Silent()) MessageOk(LanguageText(181), message, mtWarning);
+  }
+
+  // Reports that the attributes of aTarget cannot be changed; false when the user aborts.
+  bool AttributeFailure(const std::string& aTarget) {
+    const std::string message = FormatText(LanguageText(122), {aTarget});
+    fMonitor.Log(message);
+    if (fMonitor.Silent()) return true;
+    bool checked = false;
+    const std::uint16_t answer = ShowMessageDialog(LanguageText(109), message, mtError, 2, LanguageText(185),
+                                                   LanguageText(133), std::string(), std::string(), false,
+                                                   std::string(), checked);
+    if (answer != 2) return true;
+    fMonitor.AbortFlag = true;
+    return false;
+  }
+
+  TZipReader& fReader;
+  TProgressMonitor& fMonitor;
+  const std::vector<std::string>& fMasks;
+};
+
+// Opens the pack; reports a pack that cannot be read (the reader then has no entries).
+void OpenPack(TZipReader& aReader, TProgressMonitor& aMonitor, const std::string& aPackFile) {
+  aReader.SetArchiveFileName(aPackFile);
+  if (aReader.ReadDirectory()) return;
+  const std::string message = FormatText(LanguageText(72) + "\r(%s)", {aPackFile, aReader.ErrorMessage()});
+  if (!aMonitor.Silent()) MessageOk(LanguageText(138), message, mtError);
+  aMonitor.Log(message);
+}
+
+}  // namespace
+
+void ExtractPackFile(const std::string& aPackFile, const std::vector<std::string>& aMasks, bool aNewerOnly,
+                     const std::string& aCleanupSection, bool& aCleanupErrorShown,
+                     ICleanupRecord* aCleanupStore, TProgressMonitor& aMonitor, std::uint16_t aFileAttr,
+                     int aUnpackMode) {
+  aMonitor.AbortFlag = false;
+  const std::string folder = GetCurrentDir();
+  TZipReader reader(NativeZipFiles());
+  reader.SetOverwriteMode(omAlways);
+  reader.SetEvents(aMonitor.Events(reader, folder));
+  reader.SetKeepArchiveOpen(true);
+  OpenPack(reader, aMonitor, aPackFile);
+  reader.SetDestinationFolder(folder);
+  reader.SetRecreateFolders(true);
+  if (reader.Count() == 0) return;
+
+  TPackExtraction extraction(reader, aMonitor, aMasks);
+  extraction.NewerOnly = aNewerOnly;
+  extraction.CleanupSection = aCleanupSection;
+  extraction.CleanupErrorShown = &aCleanupErrorShown;
+  extraction.CleanupStore = aCleanupStore;
+  extraction.FileAttr = aFileAttr;
+  extraction.UnpackMode = aUnpackMode;
+  extraction.Folder = folder;
+  extraction.Run();
+}
+
+}  // namespace vek
