@@ -7,7 +7,9 @@
 #include "engine/setupengine.h"
 #include "language/LanguageText.h"
 #include "script/Loadinif.h"
+#include "script/UserRightsCheck.h"
 #include "system/Files.h"
+#include "system/Folders.h"
 #include "system/PathText.h"
 #include "system/Process.h"
 #include "system/SysInfo.h"
@@ -128,6 +130,9 @@ void TSetupEngine::DoAppRunTest() {
 }
 
 void TSetupEngine::DoReadInstallIniOptions() {
+  MainOptionList = nullptr;
+  CustomMainOptionList.reset();
+  NormalMainOptionList.reset();
   if (fContext.RunMode == rmInstall) {
     ContinueIfSilentAt(TScriptLoader::LoadOptions(*this) ? StStartInfo : stTerminate);
   } else {
@@ -184,6 +189,11 @@ void TSetupEngine::DoReadInstallIniExternals() {
 }
 
 void TSetupEngine::DoDeftCust() {
+  // The loaded list stays the default selection; a custom installation edits a copy.
+  if (!CustomMainOptionList && NormalMainOptionList) {
+    CustomMainOptionList = std::make_unique<TMainOptionList>();
+    CustomMainOptionList->Assign(*NormalMainOptionList);
+  }
   if (fDeftCustMode == 1 || fSilent) {
     ExecuteUseDefaultOptions();
   } else if (fDeftCustMode == 2) {
@@ -200,10 +210,32 @@ void TSetupEngine::DoIoptions() {
 
 void TSetupEngine::DoExecuteChoices() { ContinueAt(stVerifyUserRights); }
 
+bool TSetupEngine::SelectionRightsPass() {
+  const TUserRights user = CurrentUserRights();
+  bool passed = true;
+  const auto test = [&](bool aPasses, const std::string& aNeeded) {
+    if (aPasses) return;
+    if (passed) fInfoLines.insert(fInfoLines.end(), {"", LanguageText(214), ""});
+    passed = false;
+    fInfoLines.push_back(ExpandText(TranslateText(aNeeded, false)));
+  };
+  for (std::size_t i = 0; MainOptionList && i < MainOptionList->Count(); ++i) {
+    const TMainOption* option = MainOptionList->Option(i);
+    if (!option || option->GetState() <= 0) continue;
+    test(option->CheckUserRights(user), option->NeededUserRightsStr());
+    for (std::size_t j = 0; j < option->SubOption.Count(); ++j) {
+      const TSubOption* sub = option->SubOptionAt(j);
+      if (sub && sub->State > 0) test(sub->CheckUserRights(user), sub->NeededUserRightsStr());
+    }
+  }
+  // The external programs' rights are tested here, after the options, once they are loaded.
+  if (!passed) fInfoLines.insert(fInfoLines.end(), {"", LanguageText(211)});
+  return passed;
+}
+
 void TSetupEngine::DoVerifyUserRights() {
   fInfoLines.clear();
-  const bool passed = true;  // the options' own rights tests come with the option records
-  if (passed) {
+  if (SelectionRightsPass()) {
     ContinueAt(fInstallSize != 0 ? stIconfirm : stCopyExternals);
     return;
   }
@@ -363,6 +395,8 @@ bool TSetupEngine::PrepareFolder(const std::string& aRootName, bool aAllowCreate
 
 namespace {
 
+constexpr int kSharedDocuments = 0x002e;  // the shell's documents folder of all users
+
 std::string Chosen(const std::vector<std::string>& aList, int aIndex) {
   if (aList.empty()) return {};
   return aIndex >= 0 && static_cast<std::size_t>(aIndex) < aList.size() ? aList[static_cast<std::size_t>(aIndex)]
@@ -410,6 +444,17 @@ bool TSetupEngine::CreateSystemFolder() {
   return false;
 }
 
+void TSetupEngine::SetOptionPaths(const std::string& aBase) {
+  const std::string root = Chosen(fContext.InstallRootList, fContext.InstallRootIndex);
+  for (std::size_t i = 0; MainOptionList && i < MainOptionList->Count(); ++i) {
+    TMainOption* option = MainOptionList->Option(i);
+    if (!option) continue;
+    std::string base = option->IsSharedDocuments() ? GetSpecialFolder(kSharedDocuments) : aBase;
+    if (base.empty()) base = aBase;  // a system without that folder: the install path, not the drive root
+    option->Path = JoinPath(JoinPath(base, root), option->RootLib);
+  }
+}
+
 bool TSetupEngine::CheckWhereTo() {
   if (fContext.InstallPath.size() == 1) fContext.InstallPath += ":\\";
   const auto prepareAndCreate = [this](const std::string& aRootName) {
@@ -427,7 +472,9 @@ bool TSetupEngine::CheckWhereTo() {
       return true;
     }
   } else if (fContext.RunMode == rmInstall && fInstallMode == 1) {
-    return prepareAndCreate(Chosen(fContext.InstallRootList, fContext.InstallRootIndex));
+    if (!prepareAndCreate(Chosen(fContext.InstallRootList, fContext.InstallRootIndex))) return false;
+    SetOptionPaths(fContext.InstallPath);
+    return true;
   }
   // The update search for an installed system comes with the version tests.
   const std::string message = FormatText(LanguageText(90), {fContext.InstallPath});

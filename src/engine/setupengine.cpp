@@ -3,7 +3,9 @@
 #include "base/Format.h"
 #include "base/Utf.h"
 #include "engine/SetupLog.h"
+#include "language/LanguageText.h"
 #include "script/Loadinif.h"
+#include "script/ScriptTranslations.h"
 #include "script/SystemValueSource.h"
 #include "script/ValueReference.h"
 #include "system/Clock.h"
@@ -49,7 +51,10 @@ TSetupEngine::TSetupEngine(TRunContext& aContext) : fContext(aContext) {
   fExpandContext.CreateWsUpdateFile = [this] { return CreateWsUpdateFile(); };
 }
 
-void TSetupEngine::LoadScript(const std::string& aFileName) { OpenScriptFile(fScript, aFileName); }
+void TSetupEngine::LoadScript(const std::string& aFileName) {
+  OpenScriptFile(fScript, aFileName);
+  LoadScriptTranslations(FTranslation, fScript.Store());
+}
 
 TExpandContext& TSetupEngine::ExpandContext() {
   if (!fSystemFoldersRead) {
@@ -77,7 +82,8 @@ std::string TSetupEngine::ReadCommandValue(std::string_view aReference) {
 }
 
 std::string TSetupEngine::TranslateText(std::string_view aText, bool doTranslateVars) {
-  const std::string translated = FTranslation.Translate(aText);
+  // The language of the run may change after the script was loaded (/LANG:, the language page).
+  const std::string translated = FTranslation.Translate(CurrentLanguageCode(), aText);
   if (doTranslateVars && translated != aText) return ExpandText(translated);
   return translated;
 }
@@ -134,14 +140,26 @@ void TSetupEngine::ContinueIfSilentAt(TStepTypes aStep) {
   ExecuteStepIfSilent();
 }
 
+void TSetupEngine::UseOptionList(TMainOptionList* aList) {
+  MainOptionList = aList;
+  fInstallSize = aList ? aList->SelectedSize() : 0;
+}
+
 void TSetupEngine::ExecuteUseDefaultOptions() {
   Log("   Use Default Options");
+  UseOptionList(NormalMainOptionList.get());
   fNextStep = stExecuteChoices;
   ExecuteStep();
 }
 
 void TSetupEngine::ExecuteUseCustomOptions() {
   Log("   Use Custom Options");
+  // A front end may choose before stDeftCust made the copy; the copy is made then.
+  if (!CustomMainOptionList && NormalMainOptionList) {
+    CustomMainOptionList = std::make_unique<TMainOptionList>();
+    CustomMainOptionList->Assign(*NormalMainOptionList);
+  }
+  UseOptionList(CustomMainOptionList.get());
   fNextStep = stIoptions;
   ExecuteStep();
 }

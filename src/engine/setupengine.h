@@ -8,6 +8,7 @@
 // the step table and the Back stack.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -23,6 +24,7 @@
 #include "script/Expand.h"
 #include "script/ScriptFile.h"
 #include "script/UserVariables.h"
+#include "script/options.h"
 #include "script/uninst.h"
 
 namespace vek {
@@ -150,6 +152,12 @@ class TSetupEngine {
   void SetcmdLineInstallPath(bool aFromCommandLine) { fcmdLineInstallPath = aFromCommandLine; }
   TRunContext& Context() { return fContext; }
 
+  // The options as loaded (the default selection) and the copy a custom installation edits;
+  // MainOptionList points at the one in force, or is null before the options are loaded.
+  TMainOptionList* MainOptionList = nullptr;
+  std::unique_ptr<TMainOptionList> NormalMainOptionList;
+  std::unique_ptr<TMainOptionList> CustomMainOptionList;
+
  private:
   // Sets StepAction and StepMessage and calls OnStep; false (and nothing changed) without one.
   bool NotifyStep(TStepAction aAction, TStepMessage aMessage);
@@ -205,6 +213,13 @@ class TSetupEngine {
   bool PrepareFolder(const std::string& aRootName, bool aAllowCreate);
   bool AskExistingSystem();
   bool CreateSystemFolder();
+  // Puts the list in force into effect: fInstallSize becomes the size of its selection.
+  void UseOptionList(TMainOptionList* aList);
+  // Gives every option of the list in force its target folder below aBase (the install path)
+  // and the chosen install root.
+  void SetOptionPaths(const std::string& aBase);
+  // The rights tests of the selected options; failures are listed in fInfoLines.
+  bool SelectionRightsPass();
   void SaveCleanUpScript();
   bool UninstallRecordHasKey() const;
   bool NetInstallWithoutTerminalServer() const;

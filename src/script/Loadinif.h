@@ -19,6 +19,8 @@ namespace vek {
 
 class TSetupEngine;
 class TScriptFile;
+class TMainOption;
+struct TOptionLoadSettings;
 struct TExpandScope;
 
 // Reads the whole file into a new store; a missing or unreadable file gives an empty one.
@@ -30,9 +32,16 @@ class TScriptLoader {
   // "System Info" and "UnInstall" into the engine's fields and the run's paths; the user
   // variables SysVer and SysFileVer. A missing script file is reported and loads nothing.
   static void LoadSystemSection(TSetupEngine& aEngine);
-  // The part of the option load that exists so far: the dialog captions and the free space.
-  // False, after reporting it, when the script file is missing.
+  // The dialog captions, the main options with their sub-options (a new list in force, the
+  // selected size in Installsize) and the free space. False, after reporting it, when the
+  // script file is missing or names no usable main option.
   static bool LoadOptions(TSetupEngine& aEngine);
+  // "<P>MainOption<i>" for i = 1, 2, ... until one has no caption; the first must have one.
+  static bool LoadMainOptions(TSetupEngine& aEngine);
+  // "<P>SubOption<i>.<j>" for j = 1, 2, ... until one has no caption or cannot be read; false
+  // when the option ends up without any.
+  static bool LoadSubOptions(TSetupEngine& aEngine, TMainOption& aOption, int aNumber,
+                             const TOptionLoadSettings& aSettings);
   // "IDialogs" or "UDialogs": the captions of the default/custom page and DeftCustMode.
   static void LoadDialogCaptions(TSetupEngine& aEngine);
   // "Cleanup": the cleanup shortcut when both Group and Title are given.

@@ -1,10 +1,12 @@
 #include "script/Loadinif.h"
 
+#include "archive/ZipFiles.h"
 #include "base/Format.h"
 #include "engine/setupengine.h"
 #include "language/LanguageText.h"
 #include "script/LoaderRules.h"
 #include "script/NetMarkers.h"
+#include "script/options.h"
 #include "script/ScriptList.h"
 #include "script/SystemValueSource.h"
 #include "system/AnsiCodePage.h"
@@ -138,9 +140,50 @@ bool TScriptLoader::LoadOptions(TSetupEngine& aEngine) {
     return false;
   }
   LoadDialogCaptions(aEngine);
-  // Info pages, choices and the main options with their sub-options join here with their records.
+  // Start and final info pages join here with their records, then the choices.
+  if (!LoadMainOptions(aEngine)) return false;
   aEngine.fFreeDiskSpace = FreeSpaceOfCurrentDrive();
   return true;
+}
+
+bool TScriptLoader::LoadMainOptions(TSetupEngine& aEngine) {
+  aEngine.CustomMainOptionList.reset();
+  aEngine.NormalMainOptionList = std::make_unique<TMainOptionList>();
+  aEngine.MainOptionList = aEngine.NormalMainOptionList.get();
+  const TScriptFile& script = aEngine.fScript;
+  const std::string prefix = InstallPrefix(aEngine.fInstallMode);
+  const TOptionLoadSettings settings{aEngine.fInstallMode, aEngine.fSilent, GetWinVersion().major,
+                                     aEngine.fContext.SourceDir, &NativeZipFiles()};
+  for (int i = 1;; ++i) {
+    auto option = std::make_unique<TMainOption>();
+    const std::string section = Numbered((prefix + "MainOption").c_str(), i);
+    if (!option->LoadFromIniFile(script, section, settings)) return false;
+    if (option->Caption.empty()) {
+      if (i > 1) return true;
+      ReportLoadError(aEngine, FormatText(LanguageText(47), {section, script.FileName()}));
+      return false;
+    }
+    if (!LoadSubOptions(aEngine, *option, i, settings)) return false;
+    if (option->Selected()) aEngine.fInstallSize = AddSize(aEngine.fInstallSize, option->GetSize());
+    aEngine.NormalMainOptionList->Add(std::move(option));
+  }
+}
+
+bool TScriptLoader::LoadSubOptions(TSetupEngine& aEngine, TMainOption& aOption, int aNumber,
+                                   const TOptionLoadSettings& aSettings) {
+  const std::string prefix = InstallPrefix(aEngine.fInstallMode) + "SubOption";
+  for (int j = 1;; ++j) {
+    auto sub = std::make_unique<TSubOption>();
+    if (!sub->LoadFromIniFile(aEngine.fScript, Numbered(prefix, aNumber, j), aSettings) || sub->Caption.empty()) break;
+    aOption.SubOption.Add(std::move(sub));
+  }
+  if (aOption.SubOption.Count() != 0) return true;
+  // A main option needs something to install.
+  const std::string first = Numbered(prefix, aNumber, 1);
+  if (aEngine.fScript.ReadText(first, "Caption", "").empty()) {
+    ReportLoadError(aEngine, FormatText(LanguageText(47), {first, aEngine.fScript.FileName()}));
+  }
+  return false;
 }
 
 void TScriptLoader::LoadDialogCaptions(TSetupEngine& aEngine) {
