@@ -1,0 +1,67 @@
+// The wizard's cancel button reaches the extraction through the message queue: a message
+// posted while a file is extracted is dispatched before the next entry and stops the run.
+#include <windows.h>
+
+#include "ExtractFixture.h"
+#include "system/MessagePump.h"
+
+namespace vek::test {
+namespace {
+
+constexpr UINT kCancelMessage = WM_APP + 1;
+TProgressMonitor* gMonitor = nullptr;
+
+LRESULT CALLBACK CancelWindowProc(HWND aWindow, UINT aMessage, WPARAM aW, LPARAM aL) {
+  if (aMessage == kCancelMessage && gMonitor) gMonitor->AbortFlag = true;
+  return ::DefWindowProcW(aWindow, aMessage, aW, aL);
+}
+
+// A message-only window standing in for the wizard with its cancel button.
+class TCancelWindow {
+ public:
+  TCancelWindow() {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = CancelWindowProc;
+    windowClass.hInstance = ::GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"VekExtractCancel";
+    ::RegisterClassW(&windowClass);
+    fWindow = ::CreateWindowW(L"VekExtractCancel", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                              windowClass.hInstance, nullptr);
+  }
+  ~TCancelWindow() { ::DestroyWindow(fWindow); }
+  TCancelWindow(const TCancelWindow&) = delete;
+  TCancelWindow& operator=(const TCancelWindow&) = delete;
+  void PressCancel() const { ::PostMessageW(fWindow, kCancelMessage, 0, 0); }
+  explicit operator bool() const { return fWindow != nullptr; }
+
+ private:
+  HWND fWindow = nullptr;
+};
+
+TEST_F(ExtractTest, CancelDuringAFileStopsBeforeTheNextEntry) {
+  TCancelWindow window;
+  ASSERT_TRUE(window);
+  gMonitor = &fMonitor;
+  fMonitor.SetOnLogMessage([&](TProgressMonitor&, const std::string& aLine) {
+    fLog.push_back(aLine);
+    window.PressCancel();
+  });
+  Extract(WritePack(PackOf({EntryOf("a.txt", "aaa"), EntryOf("b.txt", "bbb")})));
+  gMonitor = nullptr;
+  EXPECT_TRUE(fMonitor.AbortFlag);
+  EXPECT_EQ(ReadBytes(Target("a.txt")), "aaa");
+  EXPECT_FALSE(fs::exists(Target("b.txt")));
+  // The file that came out is known to the uninstall.
+  EXPECT_EQ(Recorded(), std::vector<std::string>{"a.txt"});
+}
+
+TEST(MessagePump, LeavesAQuitRequestForTheMainLoop) {
+  ::PostQuitMessage(7);
+  ProcessPendingMessages();
+  MSG message;
+  ASSERT_TRUE(::PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(message.wParam, 7u);
+}
+
+}  // namespace
+}  // namespace vek::test
