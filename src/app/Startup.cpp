@@ -22,7 +22,8 @@ namespace {
 
 constexpr int kExitOk = 0;
 constexpr int kExitUnknownSwitch = 1;
-constexpr int kExitFailed = 2;  // the run could not be carried out (see the log)
+constexpr int kExitRunFailed = 1;  // a check, a load or the user stopped the run (see the log)
+constexpr int kExitFailed = 2;     // the run could not be carried out (see the log)
 
 std::string FullPath(const std::string& aPath) {
   wchar_t buffer[32768];
@@ -59,7 +60,7 @@ int RunEngineHere(TSetupEngine& aEngine) {
   // A silent run is one outermost ExecuteStep. Until the wizard window exists an interactive
   // run is driven the same way and ends at the first step that waits for the user.
   aEngine.ExecuteStep();
-  return kExitOk;
+  return aEngine.RunFailed() ? kExitRunFailed : kExitOk;
 }
 
 // Releases the language table on every way out of the run.

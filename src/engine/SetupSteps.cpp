@@ -4,6 +4,7 @@
 
 #include "base/CaseMap.h"
 #include "base/Format.h"
+#include "engine/FileInstall.h"
 #include "engine/setupengine.h"
 #include "language/LanguageText.h"
 #include "script/Loadinif.h"
@@ -116,12 +117,14 @@ void TSetupEngine::DoVerifySystemInfoUserRights() {
   }
   // A failed test stops the run; a silent run ends here without stTerminate.
   fNextStep = stAppRunTest;
+  fRunFailed = true;
   NotifyStep(saUpdate, fStepMessage);
 }
 
 void TSetupEngine::DoAppRunTest() {
   const bool running = false;  // the running-application test comes with the process services
   if (running) {
+    fRunFailed = true;
     if (!fSilent) NotifyStep(saUpdate, smNone);
     ContinueAt(stTerminate);
     return;
@@ -134,7 +137,9 @@ void TSetupEngine::DoReadInstallIniOptions() {
   CustomMainOptionList.reset();
   NormalMainOptionList.reset();
   if (fContext.RunMode == rmInstall) {
-    ContinueIfSilentAt(TScriptLoader::LoadOptions(*this) ? StStartInfo : stTerminate);
+    const bool loaded = TScriptLoader::LoadOptions(*this);
+    if (!loaded) fRunFailed = true;
+    ContinueIfSilentAt(loaded ? StStartInfo : stTerminate);
   } else {
     ContinueIfSilentAt(stWhereTo);
   }
@@ -171,6 +176,7 @@ void TSetupEngine::DoCheckWhereTo() {
     ExecuteStep();  // NextStep was set by the check
     return;
   }
+  fRunFailed = true;
   if (fSilent) {
     ContinueAt(stTerminate);
     return;
@@ -239,12 +245,26 @@ void TSetupEngine::DoVerifyUserRights() {
     ContinueAt(fInstallSize != 0 ? stIconfirm : stCopyExternals);
     return;
   }
+  fRunFailed = true;
   if (!NotifyStep(saUpdate, smNone)) ContinueAt(stTerminate);
 }
 
 void TSetupEngine::DoIconfirm() {
   fNextStep = stInstallFiles;
   if (fSilent || !NotifyStep(saUpdate, smNone)) ExecuteStep();
+}
+
+// The progress monitor lives while the files of an install run are installed.
+void TSetupEngine::InstallFilesWithMonitor() {
+  FProgressMonitor = std::make_unique<TProgressMonitor>();
+  FProgressMonitor->SetSilent(fSilent);
+  if (fDoLog) {
+    FProgressMonitor->SetOnLogMessage([this](TProgressMonitor&, const std::string& aMessage) { Log(aMessage); });
+  }
+  NotifyStep(saUpdate, smInitProgressMonitor);
+  TFileInstaller(*this, *FProgressMonitor).Run();
+  if (FProgressMonitor->AbortFlag) fRunFailed = true;
+  FProgressMonitor.reset();
 }
 
 void TSetupEngine::DoInstallFiles() {
@@ -254,8 +274,8 @@ void TSetupEngine::DoInstallFiles() {
       fGroupUpdate = false;
       TScriptLoader::LoadCleanUpGroup(*this);
       if (fCleanUpGrp) fGroupUpdate = true;
-      NotifyStep(saUpdate, smInitProgressMonitor);
-      ContinueAt(stUpdGroups);
+      InstallFilesWithMonitor();
+      ExecuteStep();  // NextStep was set by the installation
       break;
     case rmWorkStationSetup:
     case rmWorkStationUpdate: ContinueAt(stUpdGroups); break;

@@ -19,6 +19,7 @@
 #include "commands/VerTest.h"
 #include "engine/RunContext.h"
 #include "engine/SetupEngineTypes.h"
+#include "archive/ProgressMonitor.h"
 #include "language/Translate.h"
 #include "script/CleanUpGroup.h"
 #include "script/Expand.h"
@@ -96,6 +97,12 @@ class TSetupEngine {
   const std::string& Info() const { return fInfo; }
   const std::vector<std::string>& InfoLines() const { return fInfoLines; }
   bool IsUnpacking() const { return fIsUnPacking; }
+  TProgressMonitor* ProgressMonitor() const { return FProgressMonitor.get(); }
+  // The run ended without doing what it was asked: a check failed, a load failed, the user or
+  // an error aborted it. The start-up turns this into the exit code.
+  bool RunFailed() const { return fRunFailed; }
+  const std::vector<std::string>& WorkStationFiles() const { return fWorkStationFiles; }
+  const std::vector<std::string>& WorkStationCleanupFiles() const { return fWorkStationCleanupFiles; }
   const std::string& DiskDrive() const { return fDiskDrive; }
   const std::vector<std::string>& CleanUpDirList() const { return fCleanUpDirList; }
   bool StopCleanUp() const { return fStopCleanUp; }
@@ -201,6 +208,7 @@ class TSetupEngine {
   void DoTerminate();
 
   friend class TScriptLoader;
+  friend class TFileInstaller;
 
   // The values that expansions read, refreshed for each use.
   TExpandContext& ExpandContext();
@@ -208,6 +216,7 @@ class TSetupEngine {
   std::string CreateWsUpdateFile();
 
   // Pieces of the steps.
+  void InstallFilesWithMonitor();
   bool SystemInfoRightsPass();
   bool CheckWhereTo();
   bool PrepareFolder(const std::string& aRootName, bool aAllowCreate);
@@ -236,6 +245,10 @@ class TSetupEngine {
   std::string fInfo;
   std::vector<std::string> fInfoLines;
   bool fIsUnPacking = false;
+  std::unique_ptr<TProgressMonitor> FProgressMonitor;
+  bool fRunFailed = false;
+  std::vector<std::string> fWorkStationFiles;
+  std::vector<std::string> fWorkStationCleanupFiles;
   TRunStates fRunExtState = rs_getprog;
   std::string fDiskDrive;
   std::vector<std::string> fCleanUpDirList;

@@ -4,6 +4,13 @@ import vekharness as h
 SCRIPT = """[System Info]
 Name=Demo
 SystemDir=DemoSys
+
+[IMainOption1]
+Caption=Program
+
+[ISubOption1.1]
+Caption=Files
+Selected=1
 """
 
 
@@ -86,16 +93,21 @@ class Startup(h.WineTestCase):
     def test_bad_arguments_get_a_clear_outcome(self):
         dist = h.Distribution("badargs")
         dist.script(SCRIPT)
+        # A target folder that cannot be used ends the run as failed, with the reason logged.
         cases = [
-            (["/Q", "/s:", "/I:"], 0),                       # an empty value
-            (["/Q", "/s:", "/I:C:\\" + "x" * 30000], 0),      # near the command-line limit
+            (["/Q", "/s:", "/I:"], 1),                       # an empty value
+            (["/Q", "/s:", "/I:C:\\" + "x" * 30000], 1),      # near the command-line limit
             (["/Q", "/s:", "C:\\e2e\\badargs"], 1),           # a folder where a script file belongs
             (["/Q", "/s:", "/L:"], 0),
         ]
         for args, code in cases:
             with self.subTest(args[-1][:20]):
+                h.clear_logs()
                 result = dist.run(*args)
                 self.assertEqual(result.returncode, code, result.stderr[-500:])
+                if code == 1 and args[-1].startswith("/I:"):
+                    lines = [line for log in h.logs().values() for line in log]
+                    self.assertTrue(any("cannot" in line for line in lines), lines)
 
     def test_messages_in_the_language_of_the_run(self):
         dist = h.Distribution("language")

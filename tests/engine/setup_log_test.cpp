@@ -90,7 +90,9 @@ TEST_F(SetupLog, SilentRunLogsStepsCommandLineAndMode) {
   context.InstallPath = GetTempDir() + "vek-log-run";
   context.ScriptFileName = GetTempDir() + "vek-log-run.ini";
   (void)DeleteFileAt(context.ScriptFileName);
-  ASSERT_TRUE(AppendToFile(context.ScriptFileName, "[System Info]\r\nSystemDir=LogSys\r\n").ok());
+  ASSERT_TRUE(AppendToFile(context.ScriptFileName, "[System Info]\r\nSystemDir=LogSys\r\n"
+                                                         "[IMainOption1]\r\nCaption=Main\r\n"
+                                                         "[ISubOption1.1]\r\nCaption=Files\r\nSelected=1\r\n").ok());
   created.push_back(context.ScriptFileName);
   TSetupEngine engine(context);
   (void)DeleteFileAt(engine.LogFileName());

@@ -49,11 +49,14 @@ class StepSequence : public testing::Test {
   void TearDown() override { SetMessageDialogHandler(nullptr); }
 
   // The engine reads the system section from the script at stStart.
+  // Every script gets one main option with one selected sub-option without pack files.
   void UseScript(const std::string& aText) {
     context.ScriptFileName = fTarget + ".ini";
     (void)DeleteFileAt(context.ScriptFileName);
-    ASSERT_TRUE(AppendToFile(context.ScriptFileName, aText).ok());
+    ASSERT_TRUE(AppendToFile(context.ScriptFileName, aText + kOneOption).ok());
   }
+  static constexpr const char* kOneOption =
+      "[IMainOption1]\r\nCaption=Main\r\n[ISubOption1.1]\r\nCaption=Files\r\nSelected=1\r\n";
   void UseSystemDir() { UseScript("[System Info]\r\nName=Demo\r\nSystemDir=DemoSys\r\n"); }
 
   TRunContext context;

@@ -1,0 +1,233 @@
+#include "engine/FileInstall.h"
+
+#include "archive/ProgressMonitor.h"
+#include "archive/zip.h"
+#include "base/CaseMap.h"
+#include "base/Format.h"
+#include "engine/setupengine.h"
+#include "language/LanguageText.h"
+#include "script/Expand.h"
+#include "script/ScriptList.h"
+#include "script/options.h"
+#include "system/ChangeDir.h"
+#include "system/FileAttributes.h"
+#include "system/Files.h"
+#include "system/FileVersion.h"
+#include "system/MessagePump.h"
+#include "system/PathText.h"
+#include "ui/Msgdlg.h"
+
+namespace vek {
+namespace {
+
+// Restores the current folder on every way out of a sub-option's installation.
+class CurrentDirScope {
+ public:
+  CurrentDirScope() : fSaved(GetCurrentDir()) {}
+  ~CurrentDirScope() { (void)SetCurrentDir(fSaved); }
+  CurrentDirScope(const CurrentDirScope&) = delete;
+  CurrentDirScope& operator=(const CurrentDirScope&) = delete;
+
+ private:
+  std::string fSaved;
+};
+
+std::vector<std::string> SplitAtSemicolons(const std::string& aText) {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t end = aText.find(';', start);
+    if (end == std::string::npos) {
+      if (start < aText.size()) parts.push_back(aText.substr(start));
+      return parts;
+    }
+    parts.push_back(aText.substr(start, end - start));
+    start = end + 1;
+  }
+}
+
+}  // namespace
+
+std::vector<std::string> SubOptionMasks(const std::string& aFiles) {
+  if (aFiles.empty()) return {"*.*"};
+  return SplitAtSemicolons(aFiles);
+}
+
+void TFileInstaller::Run() {
+  TSetupEngine& e = fEngine;
+  e.NotifyStep(saUpdate, smUpdate);
+  CopySetupProgram();
+  // The sub-options' INI and program-group commands ("IIniFiles"/"UIniFiles",
+  // "IGroups"/"UGroups") are loaded here once those commands exist.
+  fMonitor.SetMax((e.fInstallSize / 100) * 10 + e.fInstallSize);
+  fMonitor.SetMin(0);
+  fMonitor.SetPosition(0);
+  e.fIsUnPacking = true;
+  if (TMainOptionList* options = e.MainOptionList) {
+    for (std::size_t i = 0; i < options->Count(); ++i) {
+      TMainOption* option = options->Option(i);
+      if (option && option->Selected()) InstallMainOption(*option);
+      if (fMonitor.AbortFlag) break;
+    }
+  }
+  e.NotifyStep(saUpdate, smProgressMax);
+  e.fIsUnPacking = false;
+  // The workstation script is written here once workstation setups exist.
+  e.fNextStep = fMonitor.AbortFlag ? stTerminate : stUpdGroups;
+}
+
+void TFileInstaller::CopySetupProgram() {
+  TSetupEngine& e = fEngine;
+  if (!e.fCopySetupExeFile) return;
+  const std::string own = GetProgramPath();
+  const std::string target = JoinPath(e.fContext.SystemInstallDir, "SETUP.EXE");
+  // A newer setup program already in the system folder stays; unreadable versions copy.
+  if (FileExists(target) && IsOlderVersion(own, target)) return;
+  e.fInfoLines = {own, target};
+  e.NotifyStep(saUpdate, smFromToFile);
+  if (const SysResult copied = CopyFileOverwrite(own, target); !copied) {
+    e.LogAndShowMsg(LanguageText(138),
+                    FormatText(LanguageText(153), {-static_cast<long long>(copied.error), target, e.SystemName()}),
+                    mtError);
+  }
+}
+
+// Sets the folder's attributes to its current ones without aRemove, plus aAdd; asks to retry
+// while that fails. False when the run is to be aborted.
+bool TFileInstaller::SetFolderAttributes(const std::string& aPath, unsigned aAdd, unsigned aRemove) {
+  for (;;) {
+    std::uint32_t current = 0;
+    if (GetFileAttributesAt(aPath, current) &&
+        SetFileAttributesAt(aPath, ((current & ~aRemove) & ~kAttrDirectory) | aAdd)) {
+      return true;
+    }
+    const std::string message = FormatText(LanguageText(124), {aPath});
+    fEngine.Log(message);
+    if (fEngine.fSilent) return false;
+    bool unused = false;
+    if (ShowMessageDialog(LanguageText(109), message, mtError, 2, LanguageText(121), LanguageText(120), "", "",
+                          false, "", unused) == 2) {
+      return false;
+    }
+  }
+}
+
+bool TFileInstaller::PrepareFolder(const std::string& aPath, bool aIgnoreCreateError) {
+  // Folders made here get the upper-case name the path is given as.
+  const std::string folder = UpperCase(aPath);
+  if (folder.empty()) return true;
+  if (ChangeDirReconnect(folder, true)) return true;
+  (void)ForceDirectories(folder);
+  (void)aIgnoreCreateError;
+  if (DirectoryExists(folder)) {
+    if (SetCurrentDir(folder)) return true;
+    fEngine.LogAndShowMsg(LanguageText(109), FormatText(LanguageText(55), {folder}), mtError);
+    return false;
+  }
+  fEngine.LogAndShowMsg(LanguageText(109), FormatText(LanguageText(56), {folder}), mtError);
+  return false;
+}
+
+void TFileInstaller::InstallMainOption(TMainOption& aOption) {
+  if (aOption.LibraryAttr != 0 && !SetFolderAttributes(aOption.Path, 0, aOption.LibraryAttr)) {
+    fMonitor.AbortFlag = true;
+    return;
+  }
+  if (PrepareFolder(aOption.Path, false)) {
+    for (std::size_t j = 0; j < aOption.SubOption.Count(); ++j) {
+      ProcessPendingMessages();
+      TSubOption* sub = aOption.SubOptionAt(j);
+      if (sub && sub->Selected()) InstallSubOption(*sub);
+      if (fMonitor.AbortFlag) break;
+    }
+  }
+  if (aOption.LibraryAttr != 0 && !SetFolderAttributes(aOption.Path, aOption.LibraryAttr, 0)) {
+    fMonitor.AbortFlag = true;
+  }
+}
+
+void TFileInstaller::InstallSubOption(TSubOption& aSubOption) {
+  const std::string folder =
+      aSubOption.LibAlias.empty() ? JoinPath(GetCurrentDir(), aSubOption.LibName) : aSubOption.LibAlias;
+  // File attributes before unpacking come here with the file-attribute commands.
+  DeleteObsoleteFiles(aSubOption, folder);
+  if (!aSubOption.LibAlias.empty() && aSubOption.UpdateInifiles == 1) aSubOption.UpdateInifiles = 0;
+  // With INI commands, UpdateInifiles 0 runs them after the files and 1 before; they join here.
+  InstallFiles(aSubOption, folder);
+  // File attributes after unpacking come here with the file-attribute commands.
+}
+
+void TFileInstaller::DeleteObsoleteFiles(const TSubOption& aSubOption, const std::string& aFolder) {
+  constexpr std::uint32_t kReadOnly = 1;
+  for (const std::string& name : aSubOption.DeleteFiles) {
+    const std::string path = JoinPath(aFolder, name);
+    if (!FileExists(path)) continue;
+    std::uint32_t attributes = 0;
+    if ((aSubOption.FileAttr & kReadOnly) && GetFileAttributesAt(path, attributes) && (attributes & kReadOnly)) {
+      (void)SetFileAttributesAt(path, attributes & ~kReadOnly);
+    }
+    if (!DeleteFileAt(path)) fEngine.LogAndShowMsg(LanguageText(109), FormatText(LanguageText(157), {path}), mtError);
+  }
+}
+
+bool TFileInstaller::WaitForPackFile(const std::string& aPath) {
+  TSetupEngine& e = fEngine;
+  const auto logMissing = [&] {
+    e.Log("ERROR File not found: " + aPath);
+    e.Log("WARNING Files where not extracted from: " + aPath);
+  };
+  while (!FileExists(aPath)) {
+    if (e.fSilent) {
+      logMissing();
+      return false;
+    }
+    bool unused = false;
+    const int answer = ShowMessageDialog(LanguageText(61), FormatText(LanguageText(80), {aPath}), mtError, 3,
+                                         LanguageText(121), LanguageText(119), LanguageText(164), "", false, "",
+                                         unused);
+    if (answer == 2 || answer == 3 || answer == 0) {
+      logMissing();
+      if (answer == 3) fMonitor.AbortFlag = true;
+      return false;
+    }
+    e.NotifyStep(saUpdate, smUpdate);
+  }
+  return true;
+}
+
+void TFileInstaller::InstallFiles(TSubOption& aSubOption, const std::string& aFolder) {
+  TSetupEngine& e = fEngine;
+  const CurrentDirScope restore;
+  if (!PrepareFolder(aFolder, true) || aSubOption.Files == kNoFilesMask) return;
+  const std::vector<std::string> masks = SubOptionMasks(aSubOption.Files);
+  for (const std::string& name : aSubOption.Packfile) {
+    const std::string path = JoinPath(e.fContext.SourceDir, name);
+    e.fInfoLines = {path};
+    e.NotifyStep(saUpdate, smFromFile);
+    if (!WaitForPackFile(path)) return;
+    // The folder and the sub-option's own cleanup files go into the cleanup record here once it exists.
+    e.Log("Extracting files from: " + path);
+    ExtractPackFile(path, masks, aSubOption.NewerOnly, GetCurrentDir(), e.fContext.CleanUpInfoFailed, nullptr,
+                    fMonitor, aSubOption.FileAttr, aSubOption.Unpackmode);
+    ProcessPendingMessages();
+    if (fMonitor.AbortFlag) return;
+  }
+  // Common files are copied here once the common-file commands exist.
+  CollectForWorkStation(aSubOption);
+}
+
+std::string TFileInstaller::EncodedCurrentDir() {
+  const std::string dir = GetCurrentDir();
+  return fEngine.fEncodeSysDir ? EncodeSysDir(fEngine.fContext, dir) : dir;
+}
+
+void TFileInstaller::CollectForWorkStation(const TSubOption& aSubOption) {
+  for (const std::string& name : SplitAtSemicolons(aSubOption.WStationFiles)) {
+    if (!name.empty()) fEngine.fWorkStationFiles.push_back(JoinPath(EncodedCurrentDir(), name));
+  }
+  for (const std::string& name : SplitAtSemicolons(aSubOption.WStationCleanupFiles)) {
+    if (!name.empty()) fEngine.fWorkStationCleanupFiles.push_back(name);
+  }
+}
+
+}  // namespace vek

@@ -1,0 +1,46 @@
+#pragma once
+// The file installation of an install run: the setup program copied into the system folder,
+// then, option by option and sub-option by sub-option, target folders prepared, obsolete files
+// deleted and the pack files extracted, with what a workstation setup needs collected.
+#include <string>
+#include <vector>
+
+namespace vek {
+
+class TSetupEngine;
+class TMainOption;
+class TSubOption;
+class TProgressMonitor;
+
+// The masks of a sub-option's Files value: split at ";", empty pieces between separators kept,
+// a trailing empty piece dropped; an empty value gives "*.*".
+std::vector<std::string> SubOptionMasks(const std::string& aFiles);
+
+// The Files value of a sub-option that installs no files at all.
+inline constexpr const char* kNoFilesMask = "$$$$$$$$.$$$";
+
+class TFileInstaller {
+ public:
+  TFileInstaller(TSetupEngine& aEngine, TProgressMonitor& aMonitor) : fEngine(aEngine), fMonitor(aMonitor) {}
+
+  // The whole installation; NextStep is stUpdGroups, or stTerminate after an abort.
+  void Run();
+
+ private:
+  void CopySetupProgram();
+  void InstallMainOption(TMainOption& aOption);
+  bool SetFolderAttributes(const std::string& aPath, unsigned aAdd, unsigned aRemove);
+  bool PrepareFolder(const std::string& aPath, bool aIgnoreCreateError);
+  void InstallSubOption(TSubOption& aSubOption);
+  void DeleteObsoleteFiles(const TSubOption& aSubOption, const std::string& aFolder);
+  void InstallFiles(TSubOption& aSubOption, const std::string& aFolder);
+  // False when the sub-option is to end (pack missing and skipped, or the run aborted).
+  bool WaitForPackFile(const std::string& aPath);
+  void CollectForWorkStation(const TSubOption& aSubOption);
+  std::string EncodedCurrentDir();
+
+  TSetupEngine& fEngine;
+  TProgressMonitor& fMonitor;
+};
+
+}  // namespace vek

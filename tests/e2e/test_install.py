@@ -1,0 +1,145 @@
+"""A silent installation of a product with two main options and four sub-options, from pack
+files made by Info-ZIP zip, Python's zipfile (stored, deflated, forced ZIP64) and 7z."""
+import os
+import shutil
+import subprocess
+import time
+import zipfile
+from datetime import datetime
+from pathlib import Path
+
+import vekharness as h
+
+ENTRY_TIME = (2020, 5, 17, 10, 20, 30)
+OLD_TIME = datetime(2001, 1, 1, 12, 0, 0).timestamp()
+NEW_TIME = datetime(2030, 1, 1, 12, 0, 0).timestamp()
+
+SCRIPT = r"""[System Info]
+Name=E2E Product
+InstallRoot=E2EApps
+SystemDir=Sys
+CopySetup=0
+
+[IMainOption1]
+Caption=Program
+RootLib=Prog
+
+[ISubOption1.1]
+Caption=Core
+Selected=1
+PackFile=core_zip.zip;core_py.zip
+NewerOnly=1
+
+[ISubOption1.2]
+Caption=Documents
+Selected=1
+LibName=Docs
+Files=*.txt;*.md
+PackFile=docs_7z.zip broken.zip big64.zip missing.zip after_missing.zip
+
+[IMainOption2]
+Caption=Data
+RootLib=Data
+
+[ISubOption2.1]
+Caption=New data only
+Selected=1
+LibName=New
+Unpack=2
+PackFile=data_stored.zip
+
+[ISubOption2.2]
+Caption=Existing data only
+Selected=1
+LibName=Existing
+Unpack=1
+PackFile=data_stored.zip
+"""
+
+
+def python_pack(path: Path, files: dict, method=zipfile.ZIP_DEFLATED, zip64=False):
+    with zipfile.ZipFile(path, "w", method) as pack:
+        for name, data in files.items():
+            info = zipfile.ZipInfo(name, ENTRY_TIME)
+            info.compress_type = method
+            with pack.open(info, "w", force_zip64=zip64) as out:
+                out.write(data)
+
+
+def tool_pack(path: Path, files: dict, command):
+    work = path.with_suffix(".src")
+    shutil.rmtree(work, ignore_errors=True)
+    for name, data in files.items():
+        file = work / name
+        file.parent.mkdir(parents=True, exist_ok=True)
+        file.write_bytes(data)
+        stamp = datetime(*ENTRY_TIME).timestamp()
+        os.utime(file, (stamp, stamp))
+    path.unlink(missing_ok=True)
+    subprocess.run(command + [str(path.resolve()), *files], cwd=work, check=True, capture_output=True)
+    shutil.rmtree(work)
+
+
+class Install(h.WineTestCase):
+    def test_silent_install_of_two_options_from_every_kind_of_pack(self):
+        dist = h.Distribution("install")
+        dist.script(SCRIPT)
+        d = dist.dir
+        tool_pack(d / "core_zip.zip", {"bin/app.exe": b"MZ app", "bin/readme": b"no extension",
+                                       "keep.dat": b"from the pack"}, ["zip", "-q", "-X"])
+        python_pack(d / "core_py.zip", {"lib/core.dll": os.urandom(5000), "old.dat": b"new from pack"})
+        tool_pack(d / "docs_7z.zip", {"guide.md": b"# Guide", "notes.txt": b"notes", "skip.pdf": b"%PDF"},
+                  ["7z", "a", "-tzip", "-bd"])
+        (d / "broken.zip").write_bytes(b"PK\x03\x04 this is not a pack file at all")
+        python_pack(d / "big64.zip", {"zip64.txt": b"forced zip64\r\n" * 100}, zip64=True)
+        python_pack(d / "after_missing.zip", {"never.txt": b"never"})
+        python_pack(d / "data_stored.zip", {"a.txt": b"A from pack", "b.txt": b"B from pack"},
+                    method=zipfile.ZIP_STORED)
+
+        root = h.DRIVE_C / "E2EApps"
+        shutil.rmtree(root, ignore_errors=True)
+        prog = root / "PROG"
+        prog.mkdir(parents=True)
+        # Newer-only: a newer installed file stays, an older one is replaced.
+        (prog / "keep.dat").write_bytes(b"installed, newer")
+        os.utime(prog / "keep.dat", (NEW_TIME, NEW_TIME))
+        (prog / "old.dat").write_bytes(b"installed, older")
+        os.utime(prog / "old.dat", (OLD_TIME, OLD_TIME))
+        # Unpack mode 2 leaves installed files alone; mode 1 replaces only installed ones.
+        (root / "DATA" / "NEW").mkdir(parents=True)
+        (root / "DATA" / "NEW" / "a.txt").write_bytes(b"A installed")
+        (root / "DATA" / "EXISTING").mkdir(parents=True)
+        (root / "DATA" / "EXISTING" / "a.txt").write_bytes(b"A installed")
+
+        result = dist.run("/Q", "/s:", "/I:C:\\")
+        self.assertEqual(result.returncode, 0, result.stderr[-400:])
+        log = next(iter(h.logs("setup_").values()))
+
+        tree = sorted(str(p.relative_to(root)).replace(os.sep, "/") for p in root.rglob("*") if p.is_file())
+        self.assertEqual(tree, sorted([
+            "PROG/bin/app.exe", "PROG/bin/readme", "PROG/keep.dat", "PROG/lib/core.dll", "PROG/old.dat",
+            "PROG/DOCS/guide.md", "PROG/DOCS/notes.txt", "PROG/DOCS/zip64.txt",
+            "DATA/NEW/a.txt", "DATA/NEW/b.txt", "DATA/EXISTING/a.txt"]), log)
+        self.assertEqual((prog / "keep.dat").read_bytes(), b"installed, newer")
+        self.assertEqual((prog / "old.dat").read_bytes(), b"new from pack")
+        self.assertEqual((root / "DATA/NEW/a.txt").read_bytes(), b"A installed")
+        self.assertEqual((root / "DATA/NEW/b.txt").read_bytes(), b"B from pack")
+        self.assertEqual((root / "DATA/EXISTING/a.txt").read_bytes(), b"A from pack")
+        self.assertEqual((prog / "DOCS/zip64.txt").read_bytes(), b"forced zip64\r\n" * 100)
+        expected = datetime(*ENTRY_TIME).timestamp()
+        for name in ("bin/app.exe", "lib/core.dll", "DOCS/guide.md"):
+            self.assertAlmostEqual((prog / name).stat().st_mtime, expected, delta=2, msg=name)
+
+        for pack in ("core_zip.zip", "core_py.zip", "docs_7z.zip", "broken.zip", "big64.zip", "data_stored.zip"):
+            self.assertIn(f"Extracting files from: C:\\e2e\\install\\{pack}", log)
+        missing = "C:\\e2e\\install\\missing.zip"
+        at = log.index("ERROR File not found: " + missing)
+        self.assertEqual(log[at + 1], "WARNING Files where not extracted from: " + missing)
+        self.assertNotIn("Extracting files from: C:\\e2e\\install\\after_missing.zip", log)
+        self.assertTrue(any("broken.zip" in line and line.startswith("Extracting") is False for line in log), log)
+        self.assertIn("Install files", log)
+        self.assertEqual(log[-1], "Terminate")
+
+
+if __name__ == "__main__":
+    h.main()
