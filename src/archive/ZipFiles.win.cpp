@@ -38,7 +38,7 @@ class TWinOutput : public IZipOutput {
     // A damaged date keeps the time of writing rather than failing a good file.
     if (IsValidDosDateTime(aDosDateTime)) (void)fFile.SetDosDateTime(aDosDateTime);
     fFile.Close();
-    fCommitted = static_cast<bool>(MoveFileReplacing(fTemporary, fTarget));
+    fCommitted = fTemporary == fTarget || static_cast<bool>(MoveFileReplacing(fTemporary, fTarget));
     return fCommitted;
   }
 
@@ -69,8 +69,11 @@ class TWinZipFiles : public IZipFileSystem {
   bool ForceFolders(const std::string& aPath) override { return static_cast<bool>(ForceDirectories(aPath)); }
 
   std::unique_ptr<IZipOutput> CreateOutput(const std::string& aPath, TZipSkipReason& aFailure) override {
-    std::string temporary = aPath + std::string(kZipPartSuffix);
+    // A new file is written in place: an unfinished one is deleted, and there was nothing to
+    // lose. A file that exists is replaced only once its successor is complete.
     TFileStream file;
+    if (file.CreateNew(aPath)) return std::make_unique<TWinOutput>(std::move(file), aPath, aPath);
+    std::string temporary = aPath + std::string(kZipPartSuffix);
     if (!file.Create(temporary)) {
       aFailure = srCreateError;
       return nullptr;

@@ -108,6 +108,7 @@ class TPackExtraction {
 
   // The newer-only and unpack-mode rules.
   bool Wanted(const TZipEntry& aEntry, const std::string& aTarget) const {
+    if (!NewerOnly && UnpackMode == umAll) return true;
     const bool exists = TargetExists(aTarget);
     if (NewerOnly && exists) {
       const std::optional<std::uint32_t> fileTime = TargetDosDateTime(aTarget);
@@ -120,9 +121,12 @@ class TPackExtraction {
 
   // False when the file is to be left out (a skip or an abort decision).
   bool ReadOnlyTestPassed(const std::string& aTarget) {
+    bool again = false;
     do {
       fMonitor.RetryFlag = false;
-      ProcessPendingMessages();
+      // The entry loop has just let the interface work; only a repeated test needs it again.
+      if (again) ProcessPendingMessages();
+      again = true;
       std::uint32_t attributes = 0;
       if (!GetFileAttributesAt(aTarget, attributes).ok() || !(attributes & kAttrReadOnly)) return true;
       const std::string message = FileErrorMessage(aTarget, "ReadOnly Error", "Target file is marked as readonly");
@@ -140,8 +144,10 @@ class TPackExtraction {
   // Extracts the entry until it is extracted or a skip or abort decision ends the attempts.
   // False when aborted.
   bool Extract(std::size_t aIndex, const std::string& aName) {
+    bool again = false;
     do {
-      ProcessPendingMessages();
+      if (again) ProcessPendingMessages();
+      again = true;
       if (fMonitor.AbortFlag) return false;
       // The reader's skip or CRC event sets the flag again when the user asks for a retry; an
       // extraction that fails without a decision therefore ends the attempts.

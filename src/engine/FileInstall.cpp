@@ -112,15 +112,24 @@ bool TFileInstaller::SetFolderAttributes(const std::string& aPath, unsigned aAdd
   }
 }
 
+// The current folder as the file system spells it: the folder was reached through its
+// upper-cased name, and every file of the sub-option is named from it. A file system that
+// compares names by case (Wine's view of a Linux one) would otherwise look each one up by
+// scanning its folder.
+bool TFileInstaller::UseStoredCase() {
+  (void)SetCurrentDir(GetLongPathNameOf(GetCurrentDir()));
+  return true;
+}
+
 bool TFileInstaller::PrepareFolder(const std::string& aPath, bool aIgnoreCreateError) {
   // Folders made here get the upper-case name the path is given as.
   const std::string folder = UpperCase(aPath);
   if (folder.empty()) return true;
-  if (ChangeDirReconnect(folder, true)) return true;
+  if (ChangeDirReconnect(folder, true)) return UseStoredCase();
   (void)ForceDirectories(folder);
   (void)aIgnoreCreateError;
   if (DirectoryExists(folder)) {
-    if (SetCurrentDir(folder)) return true;
+    if (SetCurrentDir(folder)) return UseStoredCase();
     fEngine.LogAndShowMsg(LanguageText(109), FormatText(LanguageText(55), {folder}), mtError);
     return false;
   }

@@ -31,6 +31,7 @@ class TFileInstaller {
   void InstallMainOption(TMainOption& aOption);
   bool SetFolderAttributes(const std::string& aPath, unsigned aAdd, unsigned aRemove);
   bool PrepareFolder(const std::string& aPath, bool aIgnoreCreateError);
+  bool UseStoredCase();
   void InstallSubOption(TSubOption& aSubOption);
   void DeleteObsoleteFiles(const TSubOption& aSubOption, const std::string& aFolder);
   void InstallFiles(TSubOption& aSubOption, const std::string& aFolder);

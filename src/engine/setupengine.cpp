@@ -219,11 +219,13 @@ TStepTypes TSetupEngine::PrevStep() {
 
 void TSetupEngine::Log(const std::string& aLogMessage) {
   if (!fDoLog) return;
-  const SysResult first = AppendToFile(fLogFileName, LogLine(aLogMessage));
+  // The file stays open between lines: an extraction logs one line per file.
+  if (!fLogFile || fLogFile->Path() != fLogFileName) fLogFile = std::make_unique<TAppendFile>(fLogFileName);
+  const SysResult first = fLogFile->Append(LogLine(aLogMessage));
   if (first) return;
   // Keep the run going as long as the reason for the lost line can be written instead.
   const std::string reason = "Cannot write \"" + fLogFileName + "\": " + SystemErrorMessage(first.error);
-  if (!AppendToFile(fLogFileName, LogLine(reason))) throw TLogWriteError(reason);
+  if (!fLogFile->Append(LogLine(reason))) throw TLogWriteError(reason);
 }
 
 void TSetupEngine::LogAndShowMsg(const std::string& aCaption, const std::string& aMsg, int aType) {

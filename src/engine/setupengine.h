@@ -27,6 +27,7 @@
 #include "script/UserVariables.h"
 #include "script/options.h"
 #include "script/uninst.h"
+#include "system/Files.h"
 
 namespace vek {
 
@@ -258,6 +259,7 @@ class TSetupEngine {
   bool fCleanUpErrors = false;
   std::vector<std::string> fCleanUpErrorList;
   std::string fLogFileName;
+  std::unique_ptr<TAppendFile> fLogFile;
   bool fDoLog = false;
   std::string ScandirSystem;
   std::string FoundFile;

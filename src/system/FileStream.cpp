@@ -33,10 +33,22 @@ SysResult TFileStream::OpenRead(const std::string& aPath) {
   return fHandle->File ? SysResult::Ok() : LastError();
 }
 
+namespace {
+
+HANDLE CreateForWriting(const std::string& aPath, DWORD aDisposition) {
+  return ::CreateFileW(Wide(aPath).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, aDisposition,
+                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+}
+
+}  // namespace
+
 SysResult TFileStream::Create(const std::string& aPath) {
-  fHandle->File.reset(::CreateFileW(Wide(aPath).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                                    nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN,
-                                    nullptr));
+  fHandle->File.reset(CreateForWriting(aPath, CREATE_ALWAYS));
+  return fHandle->File ? SysResult::Ok() : LastError();
+}
+
+SysResult TFileStream::CreateNew(const std::string& aPath) {
+  fHandle->File.reset(CreateForWriting(aPath, CREATE_NEW));
   return fHandle->File ? SysResult::Ok() : LastError();
 }
 

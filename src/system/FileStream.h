@@ -22,6 +22,8 @@ class TFileStream {
   SysResult OpenRead(const std::string& aPath);
   // A new file for writing, or the existing one emptied.
   SysResult Create(const std::string& aPath);
+  // Creates the file only when nothing of that name exists (ERROR_FILE_EXISTS otherwise).
+  SysResult CreateNew(const std::string& aPath);
   bool IsOpen() const;
   void Close();
 

@@ -69,18 +69,45 @@ SysResult DeleteFileAt(const std::string& aPath) {
   return LastError();
 }
 
-SysResult AppendToFile(const std::string& aPath, std::string_view aBytes) {
-  UniqueFileHandle file(::CreateFileW(Wide(aPath).c_str(), FILE_APPEND_DATA,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return LastError();
+namespace {
+
+HANDLE OpenForAppend(const std::string& aPath) {
+  return ::CreateFileW(Wide(aPath).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                       nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+SysResult WriteAll(HANDLE aFile, std::string_view aBytes) {
   while (!aBytes.empty()) {
     const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(aBytes.size(), 1u << 30));
     DWORD written = 0;
-    if (!::WriteFile(file.get(), aBytes.data(), chunk, &written, nullptr)) return LastError();
+    if (!::WriteFile(aFile, aBytes.data(), chunk, &written, nullptr)) return LastError();
     aBytes.remove_prefix(written);
   }
   return SysResult::Ok();
+}
+
+}  // namespace
+
+SysResult AppendToFile(const std::string& aPath, std::string_view aBytes) {
+  UniqueFileHandle file(OpenForAppend(aPath));
+  if (!file) return LastError();
+  return WriteAll(file.get(), aBytes);
+}
+
+SysResult TAppendFile::Append(std::string_view aBytes) {
+  if (!fHandle) {
+    const HANDLE file = OpenForAppend(fPath);
+    if (file == INVALID_HANDLE_VALUE) return LastError();
+    fHandle = file;
+  }
+  const SysResult written = WriteAll(static_cast<HANDLE>(fHandle), aBytes);
+  if (!written) Close();
+  return written;
+}
+
+void TAppendFile::Close() {
+  if (fHandle) ::CloseHandle(static_cast<HANDLE>(fHandle));
+  fHandle = nullptr;
 }
 
 SysResult ReadWholeFile(const std::string& aPath, std::string& aBytes) {
@@ -142,6 +169,13 @@ SysResult SetCurrentDir(const std::string& aPath) {
 
 std::string GetCurrentDir() {
   return Narrow(GrowingBuffer([](wchar_t* b, DWORD n) { return ::GetCurrentDirectoryW(n, b); }));
+}
+
+std::string GetLongPathNameOf(const std::string& aPath) {
+  const std::wstring path = Wide(aPath);
+  const std::wstring longPath =
+      GrowingBuffer([&](wchar_t* b, DWORD n) { return ::GetLongPathNameW(path.c_str(), b, n); });
+  return longPath.empty() ? aPath : Narrow(longPath);
 }
 
 std::string GetTempDir() {

@@ -17,6 +17,24 @@ SysResult ClearFileAttributes(const std::string& aPath);
 SysResult DeleteFileAt(const std::string& aPath);
 // Appends bytes at the end of the file, creating it; other writers may append too.
 SysResult AppendToFile(const std::string& aPath, std::string_view aBytes);
+// A file that lines are appended to, kept open between appends. Other writers may append to
+// the same file at the same time; every append lands at the file's end as it is then.
+class TAppendFile {
+ public:
+  explicit TAppendFile(std::string aPath) : fPath(std::move(aPath)) {}
+  TAppendFile(const TAppendFile&) = delete;
+  TAppendFile& operator=(const TAppendFile&) = delete;
+  ~TAppendFile() { Close(); }
+  // Opens the file on first use (creating it); after a failed write the next append reopens it.
+  SysResult Append(std::string_view aBytes);
+  void Close();
+  const std::string& Path() const { return fPath; }
+
+ private:
+  std::string fPath;
+  void* fHandle = nullptr;
+};
+
 // Reads a whole file; an error leaves aBytes empty.
 SysResult ReadWholeFile(const std::string& aPath, std::string& aBytes);
 
@@ -37,6 +55,9 @@ SysResult ForceDirectories(const std::string& aPath);
 SysResult RemoveEmptyDirectory(const std::string& aPath);
 SysResult SetCurrentDir(const std::string& aPath);
 std::string GetCurrentDir();
+// The path as the file system spells it (each existing part in its stored case and long form);
+// the path itself when it cannot be looked up.
+std::string GetLongPathNameOf(const std::string& aPath);
 
 // The temporary folder as the system returns it, ending with a delimiter.
 std::string GetTempDir();

@@ -140,6 +140,49 @@ class Install(h.WineTestCase):
         self.assertIn("Install files", log)
         self.assertEqual(log[-1], "Terminate")
 
+    def test_obsolete_files_no_files_mask_and_setup_copy(self):
+        dist = h.Distribution("obsolete")
+        dist.script(r"""[System Info]
+Name=Obsolete
+SystemDir=ObsSys
+
+[IMainOption1]
+Caption=Program
+RootLib=ObsProg
+
+[ISubOption1.1]
+Caption=Clean up only
+Selected=1
+Files=$$$$$$$$.$$$
+FileAttr=1
+DeleteFiles=old.txt;"read only.txt";absent.txt
+PackFile=files.zip
+
+[ISubOption1.2]
+Caption=Files, so that the selection has a size
+Selected=1
+LibName=Sub
+PackFile=files.zip
+""")
+        python_pack(dist.dir / "files.zip", {"new.txt": b"unpacked by the second sub-option"})
+        prog = h.DRIVE_C / "ObsProg"
+        shutil.rmtree(prog, ignore_errors=True)
+        shutil.rmtree(h.DRIVE_C / "ObsSys", ignore_errors=True)
+        prog.mkdir()
+        (prog / "old.txt").write_bytes(b"old")
+        (prog / "read only.txt").write_bytes(b"old")
+        (prog / "kept.txt").write_bytes(b"not listed")
+        os.chmod(prog / "read only.txt", 0o444)
+
+        result = dist.run("/Q", "/s:", "/I:C:\\")
+        self.assertEqual(result.returncode, 0, result.stderr[-400:])
+        self.assertEqual(sorted(p.name for p in prog.iterdir()), ["SUB", "kept.txt"])
+        self.assertEqual([p.name for p in (prog / "SUB").iterdir()], ["new.txt"])
+        # The setup program is copied into the system folder for the later cleanup run.
+        self.assertEqual((h.DRIVE_C / "ObsSys" / "SETUP.EXE").read_bytes(), h.SETUP_EXE.read_bytes())
+        log = next(iter(h.logs("setup_").values()))
+        self.assertEqual(log.count("Extracting files from: C:\\e2e\\obsolete\\files.zip"), 1)
+
 
 if __name__ == "__main__":
     h.main()

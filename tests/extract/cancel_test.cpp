@@ -1,5 +1,6 @@
 // The wizard's cancel button reaches the extraction through the message queue: a message
-// posted while a file is extracted is dispatched before the next entry and stops the run.
+// posted while a file is extracted is dispatched at one of the next entries (the queue is
+// looked at every few milliseconds, not for every file) and stops the run.
 #include <windows.h>
 
 #include "ExtractFixture.h"
@@ -38,21 +39,29 @@ class TCancelWindow {
   HWND fWindow = nullptr;
 };
 
-TEST_F(ExtractTest, CancelDuringAFileStopsBeforeTheNextEntry) {
+TEST_F(ExtractTest, CancelDuringAFileStopsTheExtractionSoon) {
   TCancelWindow window;
   ASSERT_TRUE(window);
   gMonitor = &fMonitor;
   fMonitor.SetOnLogMessage([&](TProgressMonitor&, const std::string& aLine) {
     fLog.push_back(aLine);
-    window.PressCancel();
+    if (fLog.size() == 1) window.PressCancel();
   });
-  Extract(WritePack(PackOf({EntryOf("a.txt", "aaa"), EntryOf("b.txt", "bbb")})));
+  std::vector<TTestEntry> entries;
+  constexpr int kEntries = 2000;
+  for (int i = 0; i < kEntries; ++i) entries.push_back(EntryOf("f" + std::to_string(i) + ".txt", "x"));
+  Extract(WritePack(PackOf(entries)));
   gMonitor = nullptr;
   EXPECT_TRUE(fMonitor.AbortFlag);
-  EXPECT_EQ(ReadBytes(Target("a.txt")), "aaa");
-  EXPECT_FALSE(fs::exists(Target("b.txt")));
-  // The file that came out is known to the uninstall.
-  EXPECT_EQ(Recorded(), std::vector<std::string>{"a.txt"});
+  std::vector<std::string> extracted;
+  for (int i = 0; i < kEntries; ++i) {
+    const std::string name = "f" + std::to_string(i) + ".txt";
+    if (fs::exists(Target(name))) extracted.push_back(name);
+  }
+  EXPECT_GE(extracted.size(), 1u);
+  EXPECT_LT(extracted.size(), static_cast<std::size_t>(kEntries));
+  // Every file that came out is known to the uninstall.
+  EXPECT_EQ(Recorded(), extracted);
 }
 
 TEST(MessagePump, LeavesAQuitRequestForTheMainLoop) {
