@@ -5,6 +5,7 @@
 #include "base/CaseMap.h"
 #include "base/Format.h"
 #include "engine/FileInstall.h"
+#include "engine/SystemSearch.h"
 #include "engine/setupengine.h"
 #include "language/LanguageText.h"
 #include "script/Loadinif.h"
@@ -15,6 +16,7 @@
 #include "system/Process.h"
 #include "system/SysInfo.h"
 #include "ui/Msgdlg.h"
+#include "ui/StopButton.h"
 
 namespace vek {
 
@@ -418,9 +420,9 @@ namespace {
 constexpr int kSharedDocuments = 0x002e;  // the shell's documents folder of all users
 
 std::string Chosen(const std::vector<std::string>& aList, int aIndex) {
-  if (aList.empty()) return {};
+  // -1 (or an index outside the list) chooses no entry.
   return aIndex >= 0 && static_cast<std::size_t>(aIndex) < aList.size() ? aList[static_cast<std::size_t>(aIndex)]
-                                                                          : aList.front();
+                                                                          : std::string();
 }
 
 }  // namespace
@@ -495,12 +497,93 @@ bool TSetupEngine::CheckWhereTo() {
     if (!prepareAndCreate(Chosen(fContext.InstallRootList, fContext.InstallRootIndex))) return false;
     SetOptionPaths(fContext.InstallPath);
     return true;
+  } else if (fContext.RunMode == rmInstall && fInstallMode == 2) {
+    if (SetCurrentDir(fContext.InstallPath)) return CheckInstalledSystem();
   }
-  // The update search for an installed system comes with the version tests.
   const std::string message = FormatText(LanguageText(90), {fContext.InstallPath});
   Log(message);
   if (!fSilent) MessageOk(LanguageText(109), message, mtError);
   return false;
+}
+
+// Update mode: the installed system is searched below the install path, and the install path,
+// the system folder and the option folders are taken from what was found.
+bool TSetupEngine::CheckInstalledSystem() {
+  const std::vector<std::string>& names =
+      fContext.SystemDirList.empty() ? fContext.InstallRootList : fContext.SystemDirList;
+  NotifyStep(saUpdate, smStartFindSystem);
+  std::optional<std::string> found = SearchForSystem(names);
+  NotifyStep(saUpdate, smFoundSystem);
+  if (!found) {
+    const std::string message = FormatText(LanguageText(91), {SystemName(), fContext.InstallPath});
+    Log(message);
+    if (!fSilent) MessageOk(LanguageText(118), message, mtInformation);
+    return false;
+  }
+  fContext.SystemInstallDir = *found;
+  std::string path = fContext.SystemDirList.empty() ? *found : ExtractFileDir(*found);
+  if (path.size() > 3) path = ExcludeTrailingPathDelimiter(path);
+  const std::string last = ExtractFileName(path);
+  fContext.InstallRootIndex = -1;
+  for (std::size_t i = 0; i < fContext.InstallRootList.size(); ++i) {
+    if (SameText(fContext.InstallRootList[i], last)) fContext.InstallRootIndex = static_cast<int>(i);
+  }
+  if (fContext.InstallRootIndex != -1) path = ExtractFileDir(path);
+  fContext.InstallPath = path;
+  (void)SetCurrentDir(path);
+  // The version tests of an update (UVersionCheck) join here with the version-test commands;
+  // /V skips them.
+  SetOptionPaths(fContext.InstallPath);
+  LoadUpdatePaths();
+  fNextStep = StReadInstallIniExternals;
+  return true;
+}
+
+std::optional<std::string> TSetupEngine::SearchForSystem(const std::vector<std::string>& aNames) {
+  std::string list;
+  for (const std::string& name : aNames) list += (list.empty() ? "" : ", ") + name;
+  fInfo = FormatText(LanguageText(93), {list});
+  NotifyStep(saUpdate, smFindSystem);
+  TSystemSearchHooks hooks;
+  hooks.excludedFolders = {UpperCase(GetWindowsDir()), UpperCase(GetSystemDir())};
+  hooks.stopPressed = [this] { return TakeButtonRelease(fStopbtnHandle); };
+  hooks.reportError = [this](const std::string& aPath) {
+    LogAndShowMsg(LanguageText(109), FormatText(LanguageText(89), {aPath}), mtError);
+  };
+  if (FOnStep) {
+    hooks.foundDir = [this](const std::string& aPath) {
+      fInfo = aPath;
+      NotifyStep(saUpdate, smFoundDir);
+    };
+  }
+  if (!fSilent) {
+    hooks.askCandidate = [this](const std::string& aPath) {
+      bool unused = false;
+      return static_cast<int>(ShowMessageDialog(FormatText(LanguageText(114), {SystemName()}),
+                                                FormatText(LanguageText(94), {aPath}), mtConfirmation, 3,
+                                                LanguageText(111), LanguageText(112), LanguageText(92), "", false,
+                                                "", unused));
+    };
+  }
+  return SearchInstalledSystem(fContext.InstallPath, aNames, hooks);
+}
+
+// Where an earlier installation put each option and sub-option, when the script says how to
+// find out (MainPath, LibAlias).
+void TSetupEngine::LoadUpdatePaths() {
+  for (std::size_t i = 0; MainOptionList && i < MainOptionList->Count(); ++i) {
+    TMainOption* option = MainOptionList->Option(i);
+    if (!option) continue;
+    const int number = static_cast<int>(i) + 1;
+    const std::string mainPath = TScriptLoader::LoadMainPath(*this, number, option->Path);
+    if (!mainPath.empty()) option->Path = mainPath;
+    for (std::size_t j = 0; j < option->SubOption.Count(); ++j) {
+      if (TSubOption* sub = option->SubOptionAt(j)) {
+        sub->LibAlias =
+            TScriptLoader::LoadLibAlias(*this, number, static_cast<int>(j) + 1, option->Path, sub->LibName);
+      }
+    }
+  }
 }
 
 }  // namespace vek

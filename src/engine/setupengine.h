@@ -102,6 +102,9 @@ class TSetupEngine {
   // The run ended without doing what it was asked: a check failed, a load failed, the user or
   // an error aborted it. The start-up turns this into the exit code.
   bool RunFailed() const { return fRunFailed; }
+  // The front end's stop button, watched during the search for an installed system.
+  void* StopBtnHandle() const { return fStopbtnHandle; }
+  void SetStopBtnHandle(void* aButton) { fStopbtnHandle = aButton; }
   const std::vector<std::string>& WorkStationFiles() const { return fWorkStationFiles; }
   const std::vector<std::string>& WorkStationCleanupFiles() const { return fWorkStationCleanupFiles; }
   const std::string& DiskDrive() const { return fDiskDrive; }
@@ -218,6 +221,9 @@ class TSetupEngine {
 
   // Pieces of the steps.
   void InstallFilesWithMonitor();
+  bool CheckInstalledSystem();
+  std::optional<std::string> SearchForSystem(const std::vector<std::string>& aNames);
+  void LoadUpdatePaths();
   bool SystemInfoRightsPass();
   bool CheckWhereTo();
   bool PrepareFolder(const std::string& aRootName, bool aAllowCreate);
@@ -248,6 +254,7 @@ class TSetupEngine {
   bool fIsUnPacking = false;
   std::unique_ptr<TProgressMonitor> FProgressMonitor;
   bool fRunFailed = false;
+  void* fStopbtnHandle = nullptr;
   std::vector<std::string> fWorkStationFiles;
   std::vector<std::string> fWorkStationCleanupFiles;
   TRunStates fRunExtState = rs_getprog;

@@ -183,6 +183,65 @@ PackFile=files.zip
         log = next(iter(h.logs("setup_").values()))
         self.assertEqual(log.count("Extracting files from: C:\\e2e\\obsolete\\files.zip"), 1)
 
+    def test_update_finds_the_installed_system_and_replaces_older_files(self):
+        dist = h.Distribution("update")
+        dist.script(r"""[System Info]
+Name=Updatable
+InstallRoot=UpdApps
+SystemDir=UpdSys
+CopySetup=0
+
+[IMainOption1]
+Caption=Program
+RootLib=Prog
+
+[ISubOption1.1]
+Caption=Files
+Selected=1
+PackFile=v1.zip
+
+[UMainOption1]
+Caption=Program
+RootLib=Prog
+
+[USubOption1.1]
+Caption=Files
+Selected=1
+PackFile=v2.zip
+""")
+        base = h.DRIVE_C / "upd"
+        shutil.rmtree(base, ignore_errors=True)
+        (base / "elsewhere" / "deep").mkdir(parents=True)
+        python_pack(dist.dir / "v1.zip", {"app.txt": b"version 1", "same.txt": b"v1"})
+        result = dist.run("/Q", "/s:", "/I:C:\\upd")
+        self.assertEqual(result.returncode, 0, result.stderr[-400:])
+        prog = base / "UpdApps" / "PROG"
+        self.assertEqual((prog / "app.txt").read_bytes(), b"version 1")
+
+        h.clear_logs()
+        with zipfile.ZipFile(dist.dir / "v2.zip", "w") as pack:
+            pack.writestr(zipfile.ZipInfo("app.txt", (2030, 1, 1, 0, 0, 0)), b"version 2")
+            pack.writestr(zipfile.ZipInfo("same.txt", (2001, 1, 1, 0, 0, 0)), b"older than installed")
+        result = dist.run("/Q", "/s:", "/U:C:\\upd")
+        log = next(iter(h.logs("setup_").values()))
+        self.assertEqual(result.returncode, 0, log)
+        self.assertIn("   Update", log)
+        self.assertEqual((prog / "app.txt").read_bytes(), b"version 2")
+        self.assertEqual((prog / "same.txt").read_bytes(), b"v1")  # update mode replaces only by newer
+
+    def test_update_without_an_installed_system_fails(self):
+        dist = h.Distribution("noupdate")
+        dist.script("[System Info]\nName=Nothing here\nSystemDir=NoSuchSystem\n"
+                    "[UMainOption1]\nCaption=P\n[USubOption1.1]\nCaption=F\nSelected=1\n")
+        empty = h.DRIVE_C / "noupd"
+        shutil.rmtree(empty, ignore_errors=True)
+        (empty / "a" / "b").mkdir(parents=True)
+        result = dist.run("/Q", "/s:", "/U:C:\\noupd")
+        self.assertEqual(result.returncode, 1)
+        log = next(iter(h.logs("setup_").values()))
+        self.assertIn("Check Installpath", log)
+        self.assertTrue(any("Nothing here" in line for line in log), log)
+
 
 if __name__ == "__main__":
     h.main()
