@@ -7,7 +7,7 @@
 namespace vek {
 namespace {
 
-struct Spec {
+struct Placeholder {
   bool leftAlign = false;
   bool zeroPad = false;
   std::size_t width = 0;
@@ -17,27 +17,27 @@ struct Spec {
 
 // Parses "%[-][0][width]c" at aFormat[aPos] (which is '%'). Width is capped so that a hostile
 // translation cannot ask for a gigabyte of padding.
-Spec ParseSpec(std::string_view aFormat, std::size_t aPos) {
-  Spec spec;
+Placeholder ParsePlaceholder(std::string_view aFormat, std::size_t aPos) {
+  Placeholder placeholder;
   std::size_t i = aPos + 1;
   for (; i < aFormat.size() && (aFormat[i] == '-' || aFormat[i] == '0'); ++i) {
-    (aFormat[i] == '-' ? spec.leftAlign : spec.zeroPad) = true;
+    (aFormat[i] == '-' ? placeholder.leftAlign : placeholder.zeroPad) = true;
   }
   for (; i < aFormat.size() && std::isdigit(static_cast<unsigned char>(aFormat[i])); ++i) {
-    spec.width = std::min<std::size_t>(spec.width * 10 + static_cast<std::size_t>(aFormat[i] - '0'), 1024);
+    placeholder.width = std::min<std::size_t>(placeholder.width * 10 + static_cast<std::size_t>(aFormat[i] - '0'), 1024);
   }
-  if (i < aFormat.size()) spec.conversion = aFormat[i++];
-  spec.length = i - aPos;
-  return spec;
+  if (i < aFormat.size()) placeholder.conversion = aFormat[i++];
+  placeholder.length = i - aPos;
+  return placeholder;
 }
 
-std::string Pad(std::string aText, const Spec& aSpec, bool aNumeric) {
+std::string Pad(std::string aText, const Placeholder& aPlaceholder, bool aNumeric) {
   // Width counts bytes; placeholders are filled with short numbers and names, so this is
   // only cosmetic for non-ASCII texts.
-  if (aText.size() >= aSpec.width) return aText;
-  const std::size_t fill = aSpec.width - aText.size();
-  if (aSpec.leftAlign) return aText + std::string(fill, ' ');
-  if (aSpec.zeroPad && aNumeric) {
+  if (aText.size() >= aPlaceholder.width) return aText;
+  const std::size_t fill = aPlaceholder.width - aText.size();
+  if (aPlaceholder.leftAlign) return aText + std::string(fill, ' ');
+  if (aPlaceholder.zeroPad && aNumeric) {
     const std::size_t sign = (!aText.empty() && aText[0] == '-') ? 1 : 0;
     return aText.insert(sign, fill, '0');
   }
@@ -45,23 +45,23 @@ std::string Pad(std::string aText, const Spec& aSpec, bool aNumeric) {
 }
 
 // Converts one argument, or returns false when it does not fit the conversion.
-bool Convert(const Spec& aSpec, const FormatArg& aArg, std::string& aOut) {
+bool Convert(const Placeholder& aPlaceholder, const FormatArg& aArg, std::string& aOut) {
   const std::int64_t* number = aArg.Number();
   char buffer[32];
-  switch (aSpec.conversion) {
+  switch (aPlaceholder.conversion) {
     case 's':
       if (const std::string* text = aArg.Text()) {
-        aOut = Pad(*text, aSpec, false);
+        aOut = Pad(*text, aPlaceholder, false);
       } else {
         std::snprintf(buffer, sizeof buffer, "%lld", static_cast<long long>(*number));
-        aOut = Pad(buffer, aSpec, false);
+        aOut = Pad(buffer, aPlaceholder, false);
       }
       return true;
     case 'd':
     case 'u':
       if (!number) return false;
       std::snprintf(buffer, sizeof buffer, "%lld", static_cast<long long>(*number));
-      aOut = Pad(buffer, aSpec, true);
+      aOut = Pad(buffer, aPlaceholder, true);
       return true;
     case 'x':
     case 'X':
@@ -71,7 +71,7 @@ bool Convert(const Spec& aSpec, const FormatArg& aArg, std::string& aOut) {
       std::snprintf(buffer, sizeof buffer, "%llX",
                     *number < 0 ? static_cast<unsigned long long>(static_cast<std::uint32_t>(*number))
                                 : static_cast<unsigned long long>(*number));
-      aOut = Pad(buffer, aSpec, true);
+      aOut = Pad(buffer, aPlaceholder, true);
       return true;
     default:
       return false;
@@ -97,20 +97,20 @@ std::string FormatText(std::string_view aFormat, std::initializer_list<FormatArg
       pos = percent + 2;
       continue;
     }
-    const Spec spec = ParseSpec(aFormat, percent);
+    const Placeholder placeholder = ParsePlaceholder(aFormat, percent);
     std::string converted;
-    if (next != aArgs.end() && Convert(spec, *next, converted)) {
+    if (next != aArgs.end() && Convert(placeholder, *next, converted)) {
       out += converted;
     } else {
-      out.append(aFormat.substr(percent, spec.length));
+      out.append(aFormat.substr(percent, placeholder.length));
     }
     // An argument is used up by every placeholder that could have taken one, fitting or not,
     // so that one wrong placeholder does not shift the arguments of the ones after it.
-    if (next != aArgs.end() && (spec.conversion == 's' || spec.conversion == 'd' || spec.conversion == 'u' ||
-                                spec.conversion == 'x' || spec.conversion == 'X')) {
+    if (next != aArgs.end() && (placeholder.conversion == 's' || placeholder.conversion == 'd' || placeholder.conversion == 'u' ||
+                                placeholder.conversion == 'x' || placeholder.conversion == 'X')) {
       ++next;
     }
-    pos = percent + spec.length;
+    pos = percent + placeholder.length;
   }
   return out;
 }
