@@ -35,4 +35,9 @@ if [ -d "$prefix/drive_c/VekApps" ]; then
 else
   echo "(nothing)"
 fi
+record=$(ls "$prefix"/drive_c/VekApps/*/CLEANUP.INI 2>/dev/null | head -n 1)
+if [ -n "$record" ]; then
+  section "The cleanup record (${record#"$prefix"/drive_c/}, UTF-16)"
+  iconv -f UTF-16 -t UTF-8 "$record" | tr -d '\r'
+fi
 exit "$status"

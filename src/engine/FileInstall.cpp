@@ -57,6 +57,7 @@ void TFileInstaller::Run() {
   TSetupEngine& e = fEngine;
   e.NotifyStep(saUpdate, smUpdate);
   CopySetupProgram();
+  if (e.fSaveCleanUpProgInfo) WriteProgramRecord();
   // The sub-options' INI and program-group commands ("IIniFiles"/"UIniFiles",
   // "IGroups"/"UGroups") are loaded here once those commands exist.
   fMonitor.SetMax((e.fInstallSize / 100) * 10 + e.fInstallSize);
@@ -214,15 +215,45 @@ void TFileInstaller::InstallFiles(TSubOption& aSubOption, const std::string& aFo
     e.fInfoLines = {path};
     e.NotifyStep(saUpdate, smFromFile);
     if (!WaitForPackFile(path)) return;
-    // The folder and the sub-option's own cleanup files go into the cleanup record here once it exists.
+    TCleanupScript* record = e.fSaveCleanUpInfo ? e.CleanUpScript.get() : nullptr;
+    const std::string folder = GetCurrentDir();
+    if (record) {
+      record->WriteString("LuM CleanUp Directories", folder, std::to_string(aSubOption.cleanup));
+      for (const std::string& file : SplitAtSemicolons(aSubOption.cleanupFiles)) {
+        if (!file.empty()) record->WriteKey(folder, file);
+      }
+    }
     e.Log("Extracting files from: " + path);
-    ExtractPackFile(path, masks, aSubOption.NewerOnly, GetCurrentDir(), e.fContext.CleanUpInfoFailed, nullptr,
-                    fMonitor, aSubOption.FileAttr, aSubOption.Unpackmode);
+    ExtractPackFile(path, masks, aSubOption.NewerOnly, folder, e.fContext.CleanUpInfoFailed, record, fMonitor,
+                    aSubOption.FileAttr, aSubOption.Unpackmode);
+    SaveRecordSoFar();
     ProcessPendingMessages();
     if (fMonitor.AbortFlag) return;
   }
   // Common files are copied here once the common-file commands exist.
   CollectForWorkStation(aSubOption);
+}
+
+// The head of the cleanup record: what was installed, where, and in which language.
+void TFileInstaller::WriteProgramRecord() {
+  TSetupEngine& e = fEngine;
+  TCleanupScript* record = e.CleanUpScript.get();
+  if (!record) return;
+  record->WriteString("LuM CleanUp", "System", e.SystemName());
+  record->WriteString("LuM CleanUp", "Version", e.fSystemVer);
+  record->WriteString("LuM CleanUp", "flash", e.FlashStr());
+  if (e.fOemGui) record->WriteString("LuM CleanUp", "oemgui", "1");
+  record->WriteString("LuM CleanUp Directories", e.fContext.SystemInstallDir, "1");
+  record->WriteKey(e.fContext.SystemInstallDir, "SETUP.EXE");
+  record->WriteString(e.fContext.SystemInstallDir, "CLEANUP.INI", "1");
+  record->WriteString("Language", "LangCode", CurrentLanguageCode());
+}
+
+// Writes the record as it stands, without closing it.
+void TFileInstaller::SaveRecordSoFar() {
+  TCleanupScript* record = fEngine.CleanUpScript.get();
+  if (!record || fEngine.fContext.CleanUpInfoFailed) return;
+  if (!WriteWholeFile(record->FileName(), record->Serialize())) fEngine.fContext.CleanUpInfoFailed = true;
 }
 
 std::string TFileInstaller::EncodedCurrentDir() {

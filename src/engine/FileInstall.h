@@ -28,6 +28,8 @@ class TFileInstaller {
 
  private:
   void CopySetupProgram();
+  void WriteProgramRecord();
+  void SaveRecordSoFar();
   void InstallMainOption(TMainOption& aOption);
   bool SetFolderAttributes(const std::string& aPath, unsigned aAdd, unsigned aRemove);
   bool PrepareFolder(const std::string& aPath, bool aIgnoreCreateError);

@@ -258,6 +258,7 @@ void TSetupEngine::DoIconfirm() {
 
 // The progress monitor lives while the files of an install run are installed.
 void TSetupEngine::InstallFilesWithMonitor() {
+  OpenCleanUpScript();
   FProgressMonitor = std::make_unique<TProgressMonitor>();
   FProgressMonitor->SetSilent(fSilent);
   if (fDoLog) {
@@ -342,7 +343,29 @@ void TSetupEngine::DoCleanUpExecute() { ContinueAt(fCleanUpErrors ? stCleanUpSho
 
 void TSetupEngine::DoCleanUpShowErrors() { ContinueIfSilentAt(stFinishCleanUp); }
 
-void TSetupEngine::SaveCleanUpScript() {}
+// Opens "CLEANUP.INI" of the system folder in memory, keeping what an earlier run recorded.
+void TSetupEngine::OpenCleanUpScript() {
+  SaveCleanUpScript();
+  CleanUpScript = std::make_unique<TCleanupScript>(JoinPath(fContext.SystemInstallDir, "CLEANUP.INI"));
+  std::string bytes;
+  if (FileExists(CleanUpScript->FileName()) && ReadWholeFile(CleanUpScript->FileName(), bytes)) {
+    CleanUpScript->Merge(bytes);
+  }
+}
+
+// Writes the cleanup record to disk and frees it. The file installation also saves it after
+// every pack file, so that a run that is killed halfway leaves a record of what it extracted.
+void TSetupEngine::SaveCleanUpScript() {
+  if (!CleanUpScript) return;
+  if (!fContext.CleanUpInfoFailed) {
+    if (const SysResult saved = WriteWholeFile(CleanUpScript->FileName(), CleanUpScript->Serialize()); !saved) {
+      fContext.CleanUpInfoFailed = true;
+      LogAndShowMsg(LanguageText(115), SystemErrorMessage(saved.error) + " (" + CleanUpScript->FileName() + ")",
+                    mtWarning);
+    }
+  }
+  CleanUpScript.reset();
+}
 
 void TSetupEngine::DoFinish() {
   fInfoLines.clear();

@@ -19,6 +19,7 @@
 #include "commands/VerTest.h"
 #include "engine/RunContext.h"
 #include "engine/SetupEngineTypes.h"
+#include "engine/CleanupScript.h"
 #include "archive/ProgressMonitor.h"
 #include "language/Translate.h"
 #include "script/CleanUpGroup.h"
@@ -221,6 +222,7 @@ class TSetupEngine {
 
   // Pieces of the steps.
   void InstallFilesWithMonitor();
+  void OpenCleanUpScript();
   bool CheckInstalledSystem();
   std::optional<std::string> SearchForSystem(const std::vector<std::string>& aNames);
   void LoadUpdatePaths();
@@ -254,6 +256,8 @@ class TSetupEngine {
   bool fIsUnPacking = false;
   std::unique_ptr<TProgressMonitor> FProgressMonitor;
   bool fRunFailed = false;
+  // The cleanup record while the files of an install run are installed.
+  std::unique_ptr<TCleanupScript> CleanUpScript;
   void* fStopbtnHandle = nullptr;
   std::vector<std::string> fWorkStationFiles;
   std::vector<std::string> fWorkStationCleanupFiles;

@@ -94,6 +94,13 @@ SysResult AppendToFile(const std::string& aPath, std::string_view aBytes) {
   return WriteAll(file.get(), aBytes);
 }
 
+SysResult WriteWholeFile(const std::string& aPath, std::string_view aBytes) {
+  UniqueFileHandle file(::CreateFileW(Wide(aPath).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return LastError();
+  return WriteAll(file.get(), aBytes);
+}
+
 SysResult TAppendFile::Append(std::string_view aBytes) {
   if (!fHandle) {
     const HANDLE file = OpenForAppend(fPath);

@@ -35,6 +35,8 @@ class TAppendFile {
   void* fHandle = nullptr;
 };
 
+// Writes the file whole, replacing what it held.
+SysResult WriteWholeFile(const std::string& aPath, std::string_view aBytes);
 // Reads a whole file; an error leaves aBytes empty.
 SysResult ReadWholeFile(const std::string& aPath, std::string& aBytes);
 

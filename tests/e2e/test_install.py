@@ -119,7 +119,7 @@ class Install(h.WineTestCase):
         self.assertEqual(tree, sorted([
             "PROG/bin/app.exe", "PROG/bin/readme", "PROG/keep.dat", "PROG/lib/core.dll", "PROG/old.dat",
             "PROG/DOCS/guide.md", "PROG/DOCS/notes.txt", "PROG/DOCS/zip64.txt",
-            "DATA/NEW/a.txt", "DATA/NEW/b.txt", "DATA/EXISTING/a.txt"]), log)
+            "DATA/NEW/a.txt", "DATA/NEW/b.txt", "DATA/EXISTING/a.txt", "Sys/CLEANUP.INI"]), log)
         self.assertEqual((prog / "keep.dat").read_bytes(), b"installed, newer")
         self.assertEqual((prog / "old.dat").read_bytes(), b"new from pack")
         self.assertEqual((root / "DATA/NEW/a.txt").read_bytes(), b"A installed")
@@ -139,6 +139,15 @@ class Install(h.WineTestCase):
         self.assertTrue(any("broken.zip" in line and line.startswith("Extracting") is False for line in log), log)
         self.assertIn("Install files", log)
         self.assertEqual(log[-1], "Terminate")
+
+        # The cleanup record names the folders and every file the installation created.
+        record_bytes = (root / "Sys" / "CLEANUP.INI").read_bytes()
+        self.assertTrue(record_bytes.startswith(b"\xff\xfe"))
+        record = record_bytes.decode("utf-16")
+        for line in ("[LuM CleanUp]", "System=E2E Product", "[LuM CleanUp Directories]",
+                     "app.exe=", "core.dll=", "guide.md=", "zip64.txt=", "b.txt=", "SETUP.EXE="):
+            self.assertIn(line, record)
+        self.assertNotIn("skip.pdf", record)
 
     def test_obsolete_files_no_files_mask_and_setup_copy(self):
         dist = h.Distribution("obsolete")

@@ -1,0 +1,44 @@
+#pragma once
+// The cleanup record "CLEANUP.INI" while an install run writes it: an INI file held in memory
+// (sections and keys compared without regard to case, in the order they were first written)
+// and saved whole as UTF-16 little-endian text with a byte-order mark. The extraction writes
+// every file it creates into the section named by the file's folder.
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "archive/zip.h"
+
+namespace vek {
+
+class TCleanupScript : public ICleanupRecord {
+ public:
+  // An empty record that will be saved as aFileName.
+  explicit TCleanupScript(std::string aFileName) : fFileName(std::move(aFileName)) {}
+  // Adds the sections and keys of an existing record (UTF-16, UTF-8 or ANSI text) to this one.
+  void Merge(std::string_view aFileBytes);
+
+  void WriteString(std::string_view aSection, std::string_view aKey, std::string_view aValue);
+  const std::string* ReadString(std::string_view aSection, std::string_view aKey) const;
+  std::vector<std::string> SectionNames() const;
+
+  // ICleanupRecord: a key with an empty value (never fails in memory; saving may).
+  bool WriteKey(const std::string& aSection, const std::string& aKey) override;
+  std::string FileName() const override { return fFileName; }
+
+  // The whole record as the bytes of its file.
+  std::string Serialize() const;
+
+ private:
+  struct Section {
+    std::string name;
+    std::vector<std::pair<std::string, std::string>> keys;
+  };
+  Section& FindOrAdd(std::string_view aSection);
+
+  std::string fFileName;
+  std::vector<Section> fSections;
+};
+
+}  // namespace vek
