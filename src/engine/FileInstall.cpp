@@ -122,13 +122,12 @@ bool TFileInstaller::UseStoredCase() {
   return true;
 }
 
-bool TFileInstaller::PrepareFolder(const std::string& aPath, bool aIgnoreCreateError) {
+bool TFileInstaller::PrepareFolder(const std::string& aPath) {
   // Folders made here get the upper-case name the path is given as.
   const std::string folder = UpperCase(aPath);
   if (folder.empty()) return true;
   if (ChangeDirReconnect(folder, true)) return UseStoredCase();
   (void)ForceDirectories(folder);
-  (void)aIgnoreCreateError;
   if (DirectoryExists(folder)) {
     if (SetCurrentDir(folder)) return UseStoredCase();
     fEngine.LogAndShowMsg(LanguageText(109), FormatText(LanguageText(55), {folder}), mtError);
@@ -143,7 +142,7 @@ void TFileInstaller::InstallMainOption(TMainOption& aOption) {
     fMonitor.AbortFlag = true;
     return;
   }
-  if (PrepareFolder(aOption.Path, false)) {
+  if (PrepareFolder(aOption.Path)) {
     for (std::size_t j = 0; j < aOption.SubOption.Count(); ++j) {
       ProcessPendingMessages();
       TSubOption* sub = aOption.SubOptionAt(j);
@@ -208,7 +207,7 @@ bool TFileInstaller::WaitForPackFile(const std::string& aPath) {
 void TFileInstaller::InstallFiles(TSubOption& aSubOption, const std::string& aFolder) {
   TSetupEngine& e = fEngine;
   const CurrentDirScope restore;
-  if (!PrepareFolder(aFolder, true) || aSubOption.Files == kNoFilesMask) return;
+  if (!PrepareFolder(aFolder) || aSubOption.Files == kNoFilesMask) return;
   const std::vector<std::string> masks = SubOptionMasks(aSubOption.Files);
   for (const std::string& name : aSubOption.Packfile) {
     const std::string path = JoinPath(e.fContext.SourceDir, name);
@@ -250,11 +249,7 @@ void TFileInstaller::WriteProgramRecord() {
 }
 
 // Writes the record as it stands, without closing it.
-void TFileInstaller::SaveRecordSoFar() {
-  TCleanupScript* record = fEngine.CleanUpScript.get();
-  if (!record || fEngine.fContext.CleanUpInfoFailed) return;
-  if (!WriteWholeFile(record->FileName(), record->Serialize())) fEngine.fContext.CleanUpInfoFailed = true;
-}
+void TFileInstaller::SaveRecordSoFar() { fEngine.WriteCleanUpScript(); }
 
 std::string TFileInstaller::EncodedCurrentDir() {
   const std::string dir = GetCurrentDir();
@@ -262,8 +257,9 @@ std::string TFileInstaller::EncodedCurrentDir() {
 }
 
 void TFileInstaller::CollectForWorkStation(const TSubOption& aSubOption) {
+  const std::string folder = EncodedCurrentDir();
   for (const std::string& name : SplitAtSemicolons(aSubOption.WStationFiles)) {
-    if (!name.empty()) fEngine.fWorkStationFiles.push_back(JoinPath(EncodedCurrentDir(), name));
+    if (!name.empty()) fEngine.fWorkStationFiles.push_back(JoinPath(folder, name));
   }
   for (const std::string& name : SplitAtSemicolons(aSubOption.WStationCleanupFiles)) {
     if (!name.empty()) fEngine.fWorkStationCleanupFiles.push_back(name);

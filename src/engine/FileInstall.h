@@ -32,7 +32,7 @@ class TFileInstaller {
   void SaveRecordSoFar();
   void InstallMainOption(TMainOption& aOption);
   bool SetFolderAttributes(const std::string& aPath, unsigned aAdd, unsigned aRemove);
-  bool PrepareFolder(const std::string& aPath, bool aIgnoreCreateError);
+  bool PrepareFolder(const std::string& aPath);
   bool UseStoredCase();
   void InstallSubOption(TSubOption& aSubOption);
   void DeleteObsoleteFiles(const TSubOption& aSubOption, const std::string& aFolder);

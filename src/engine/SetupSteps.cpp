@@ -356,15 +356,18 @@ void TSetupEngine::OpenCleanUpScript() {
 // Writes the cleanup record to disk and frees it. The file installation also saves it after
 // every pack file, so that a run that is killed halfway leaves a record of what it extracted.
 void TSetupEngine::SaveCleanUpScript() {
-  if (!CleanUpScript) return;
-  if (!fContext.CleanUpInfoFailed) {
-    if (const SysResult saved = WriteWholeFile(CleanUpScript->FileName(), CleanUpScript->Serialize()); !saved) {
-      fContext.CleanUpInfoFailed = true;
-      LogAndShowMsg(LanguageText(115), SystemErrorMessage(saved.error) + " (" + CleanUpScript->FileName() + ")",
-                    mtWarning);
-    }
-  }
+  WriteCleanUpScript();
   CleanUpScript.reset();
+}
+
+// Writes the open record to disk; the first failure is reported and ends the writing.
+void TSetupEngine::WriteCleanUpScript() {
+  if (!CleanUpScript || fContext.CleanUpInfoFailed) return;
+  if (const SysResult saved = WriteWholeFile(CleanUpScript->FileName(), CleanUpScript->Serialize()); !saved) {
+    fContext.CleanUpInfoFailed = true;
+    LogAndShowMsg(LanguageText(115), SystemErrorMessage(saved.error) + " (" + CleanUpScript->FileName() + ")",
+                  mtWarning);
+  }
 }
 
 void TSetupEngine::DoFinish() {

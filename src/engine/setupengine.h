@@ -223,6 +223,7 @@ class TSetupEngine {
   // Pieces of the steps.
   void InstallFilesWithMonitor();
   void OpenCleanUpScript();
+  void WriteCleanUpScript();
   bool CheckInstalledSystem();
   std::optional<std::string> SearchForSystem(const std::vector<std::string>& aNames);
   void LoadUpdatePaths();
