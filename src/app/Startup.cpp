@@ -3,10 +3,12 @@
 #include <windows.h>
 
 #include <exception>
+#include <string_view>
 
 #include "app/CmdLine.h"
 #include "app/Relaunch.h"
 #include "base/Format.h"
+#include "engine/FinishRoutine.h"
 #include "engine/setupengine.h"
 #include "language/LanguageText.h"
 #include "script/LoaderRules.h"
@@ -71,6 +73,34 @@ struct LanguageTableScope {
   LanguageTableScope& operator=(const LanguageTableScope&) = delete;
 };
 
+// Runs the finish routine when the engine's run ends, by a return or by an error.
+class FinishRoutineScope {
+ public:
+  FinishRoutineScope(const TRunContext& aContext, TSetupEngine& aEngine)
+      : fContext(aContext), fEngine(aEngine) {}
+  ~FinishRoutineScope() {
+    try {
+      RunFinishRoutine(fContext, [this](const std::string& aLine) { LogQuietly(aLine); });
+    } catch (const std::exception& error) {
+      LogQuietly("Finish routine stopped by an error: ", error.what());
+    }
+  }
+  FinishRoutineScope(const FinishRoutineScope&) = delete;
+  FinishRoutineScope& operator=(const FinishRoutineScope&) = delete;
+
+ private:
+  // A log that cannot be written must not keep the files from being cleaned up.
+  void LogQuietly(std::string_view aText, std::string_view aDetail = {}) const noexcept {
+    try {
+      fEngine.Log(std::string(aText).append(aDetail));
+    } catch (...) {
+    }
+  }
+
+  const TRunContext& fContext;
+  TSetupEngine& fEngine;
+};
+
 int RunSetupWithLanguage() {
   TRunContext context;
   TSetupEngine engine(context);
@@ -106,6 +136,7 @@ int RunSetupWithLanguage() {
     return RelaunchFromTempDir(context, engine) ? kExitOk : kExitFailed;
   }
   if (!context.RunHere) return kExitOk;
+  const FinishRoutineScope finish(context, engine);
   try {
     return RunEngineHere(engine);
   } catch (const std::exception& error) {
