@@ -110,6 +110,7 @@ int RunSetupWithLanguage() {
 
   std::vector<std::string> args = SplitCommandLine(GetProcessCommandLine());
   if (!args.empty()) args.erase(args.begin());  // the program itself
+  context.CommandLineArgs = args;
   TCmdLineSettings settings;
   ChooseRunModeAndScript(args, context, settings, host);
 

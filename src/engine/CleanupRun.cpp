@@ -1,1 +1,395 @@
+// A cleanup run: the cleanup record of an installation is read and what it lists is removed.
+// Uninstall programs of external programs first, then the recorded files, then the folders
+// (deepest first), the program-group shortcuts and their folders, and the registration in the
+// list of installed programs.
+//
+// The record is input from disk. Only what it names is removed: files it lists (or matches with
+// a wildcard entry outside the system's own folders), and folders once they are empty. A
+// folder that still holds files nobody recorded (a user's own document) stays, with its files.
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "archive/MaskMatch.h"
+#include "base/CaseMap.h"
+#include "base/Format.h"
+#include "engine/FinishRoutine.h"
 #include "engine/setupengine.h"
+#include "language/LanguageText.h"
+#include "system/FileAttributes.h"
+#include "system/Files.h"
+#include "system/Folders.h"
+#include "system/MessagePump.h"
+#include "system/PathText.h"
+#include "system/Process.h"
+#include "system/Registry.h"
+#include "system/SysResult.h"
+#include "ui/Msgdlg.h"
+
+namespace vek {
+namespace {
+
+constexpr const char* kProgramRecord = "LuM CleanUp";
+constexpr const char* kFolderList = "LuM CleanUp Directories";
+constexpr const char* kGroupList = "LuM CleanUp Groups";
+constexpr const char* kUninstallKeyRoot = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+constexpr std::uint32_t kAttrReadOnly = 0x1;
+constexpr std::uint32_t kAttrHidden = 0x2;
+constexpr unsigned long kErrorCurrentDirectory = 16;  // ERROR_CURRENT_DIRECTORY
+constexpr unsigned long kErrorSharingViolation = 32;  // how some systems refuse the current folder
+
+bool HasWildcard(std::string_view aName) { return aName.find('*') != std::string_view::npos; }
+
+void ClearReadOnlyAndHidden(const std::string& aPath) {
+  std::uint32_t attributes = 0;
+  if (GetFileAttributesAt(aPath, attributes) && (attributes & (kAttrReadOnly | kAttrHidden)) != 0) {
+    (void)SetFileAttributesAt(aPath, attributes & ~(kAttrReadOnly | kAttrHidden));
+  }
+}
+
+// Removes the empty folders below aFolder, deepest first. Files are never touched, so a folder
+// that holds any file stays with its parents.
+void RemoveEmptySubFolders(const std::string& aFolder) {
+  std::vector<DirEntry> entries;
+  if (!ListDirectory(aFolder, entries)) return;
+  for (const DirEntry& entry : entries) {
+    if (!entry.IsFolder() || entry.name == "." || entry.name == "..") continue;
+    const std::string sub = JoinPath(aFolder, entry.name);
+    RemoveEmptySubFolders(sub);
+    ClearReadOnlyAndHidden(sub);
+    (void)RemoveEmptyDirectory(sub);
+  }
+}
+
+// True when a file lies anywhere below aFolder.
+bool HoldsFiles(const std::string& aFolder) {
+  std::vector<DirEntry> entries;
+  if (!ListDirectory(aFolder, entries)) return false;
+  for (const DirEntry& entry : entries) {
+    if (entry.name == "." || entry.name == "..") continue;
+    if (!entry.IsFolder() || HoldsFiles(JoinPath(aFolder, entry.name))) return true;
+  }
+  return false;
+}
+
+// Removes an empty folder; when that fails, its empty sub-folders first, and once more from its
+// parent when it was the current folder.
+SysResult RemoveFolderAndEmptySubFolders(const std::string& aFolder) {
+  SysResult removed = RemoveEmptyDirectory(aFolder);
+  if (removed) return removed;
+  RemoveEmptySubFolders(aFolder);
+  ClearReadOnlyAndHidden(aFolder);
+  removed = RemoveEmptyDirectory(aFolder);
+  if (!removed && (removed.error == kErrorCurrentDirectory || removed.error == kErrorSharingViolation) &&
+      SameText(IncludeTrailingPathDelimiter(GetCurrentDir()), IncludeTrailingPathDelimiter(aFolder))) {
+    (void)SetCurrentDir(ExtractFileDir(aFolder));
+    removed = RemoveEmptyDirectory(aFolder);
+  }
+  return removed;
+}
+
+// An uninstall registration key is one name below the uninstall key; anything else would
+// reach other programs' entries or the uninstall key itself.
+bool IsUsableRegistrationKey(const std::string& aKey) {
+  return !aKey.empty() && aKey.find_first_of("\\/") == std::string::npos && aKey != "." && aKey != "..";
+}
+
+}  // namespace
+
+bool TSetupEngine::CleanUpStopped() {
+  ProcessPendingMessages();
+  return fStopCleanUp;
+}
+
+void TSetupEngine::AddCleanUpError(const std::string& aLine) {
+  fCleanUpErrors = true;
+  Log(aLine);
+  if (std::find(fCleanUpErrorList.begin(), fCleanUpErrorList.end(), aLine) == fCleanUpErrorList.end()) {
+    fCleanUpErrorList.push_back(aLine);
+  }
+}
+
+bool TSetupEngine::ReadCleanUpRecord() {
+  std::string bytes;
+  if (!ReadWholeFile(fContext.ScriptFileName, bytes)) return false;
+  std::optional<TCleanupScript> record = ParseCleanupRecord(fContext.ScriptFileName, bytes);
+  if (!record) return false;
+  CleanUpIni = std::make_unique<TCleanupScript>(std::move(*record));
+  return true;
+}
+
+void TSetupEngine::DoCleanUpStart() {
+  fCleanUpErrors = false;
+  fCleanUpErrorList.clear();
+  if (!ReadCleanUpRecord()) {
+    fRunFailed = true;
+    const std::string name = fSystemName.empty() ? LanguageText(154) : SystemName();
+    LogAndShowMsg(LanguageText(138), FormatText(LanguageText(161), {name, fContext.ScriptFileName}), mtError);
+    ContinueIfSilentAt(stTerminate);
+    return;
+  }
+  const TCleanupScript& record = *CleanUpIni;
+  fSystemName = record.ReadString(kProgramRecord, "System", LanguageText(154));
+  fFlashStr = LanguageText(152);
+  fOemGui = record.ReadString(kProgramRecord, "oemgui", "") == "1";
+  fSystemVer = record.ReadString(kProgramRecord, "Version", LanguageText(154));
+  fInfoLines = {LanguageText(fContext.RunMode == rmWorkStationCleanUp ? 190 : 155), SystemName(),
+                FormatText(LanguageText(162), {fSystemVer})};
+  fCleanUpDirList.clear();
+  for (const std::string& folder : record.SectionKeys(kFolderList)) fCleanUpDirList.push_back(ExpandText(folder));
+  fUninstallExternals =
+      LoadUninstallRecords(record, "UnInstallExternals", [this](std::string_view aText) { return ExpandText(aText); });
+  fProtectedFolders.folders = GetSystemOwnedFolders();
+  ContinueIfSilentAt(stCleanUpDirInfo);
+}
+
+void TSetupEngine::DoCleanUpExecute() {
+  CleanUpUninstallPrograms();
+  if (!CleanUpStopped()) CleanUpRecordedFiles();
+  if (!CleanUpStopped()) CleanUpRecordedFolders();
+  if (!CleanUpStopped()) CleanUpProgramGroups();
+  if (!CleanUpStopped()) CleanUpRegistration();
+  if (fStopCleanUp) Log("Cleanup stopped by the user");
+  // A cleanup that left something behind did not do all it was asked.
+  if (fCleanUpErrors || fStopCleanUp) fRunFailed = true;
+  ContinueAt(fCleanUpErrors ? stCleanUpShowErrors : stFinishCleanUp);
+}
+
+void TSetupEngine::CleanUpUninstallPrograms() {
+  fInfoLines = {LanguageText(139), ""};
+  for (const TUnInstallInfo& program : fUninstallExternals) {
+    if (CleanUpStopped()) return;
+    if (program.UninstallString.empty()) continue;
+    fInfoLines[1] = TranslateText(program.DisplayName, true);
+    NotifyStep(saUpdate, smCleanUpExt);
+    Log("Uninstall " + program.Key + ": " + program.UninstallString);
+    std::uint32_t exitCode = 0;
+    if (const SysResult ran = RunProcessAndWait(program.UninstallString, exitCode); !ran) {
+      Log("   failed to start: " + SystemErrorMessage(ran.error));
+    } else {
+      Log("   ended with exit code " + std::to_string(exitCode));
+    }
+  }
+}
+
+// The names a folder's section lists, with every wildcard entry replaced by the files it matches
+// (read-only and hidden attributes cleared, as they are about to be deleted). Unsafe names and
+// wildcards in the system's own folders are left out.
+std::vector<std::string> TSetupEngine::ResolveCleanUpEntries(const std::string& aFolderKey,
+                                                             const std::string& aFolder) {
+  std::vector<std::string> names;
+  std::set<std::string, TextLess> seen;
+  std::map<std::string, std::vector<DirEntry>, TextLess> listings;  // one listing per sub-folder
+  const bool wildcardsAllowed = !IsProtectedFolder(aFolder, fProtectedFolders);
+  for (const std::string& entry : CleanUpIni->SectionKeys(aFolderKey)) {
+    if (!seen.insert(entry).second) continue;
+    if (!IsSafeRecordedName(entry)) {
+      Log("   Not a file name of this folder, skipped: " + entry);
+      continue;
+    }
+    if (!HasWildcard(entry)) {
+      names.push_back(entry);
+      continue;
+    }
+    if (!wildcardsAllowed) {
+      Log("   Wildcard entry in a system folder, skipped: " + JoinPath(aFolder, entry));
+      continue;
+    }
+    const std::string subFolder = ExtractFilePath(entry);
+    auto [listing, inserted] = listings.try_emplace(subFolder);
+    if (inserted) (void)ListDirectory(JoinPath(aFolder, subFolder), listing->second);
+    const std::string mask = ExtractFileName(entry);
+    for (const DirEntry& file : listing->second) {
+      if (file.IsFolder() || !MatchesMask(file.name, mask)) continue;
+      const std::string name = subFolder + file.name;
+      if (!seen.insert(name).second) continue;
+      ClearReadOnlyAndHidden(JoinPath(aFolder, name));
+      names.push_back(name);
+    }
+  }
+  return names;
+}
+
+void TSetupEngine::DeleteCleanUpFile(const std::string& aPath) {
+  const std::string programFolder = ExtractFilePath(GetProgramPath());
+  const std::string languageLibrary = JoinPath(programFolder, LanguageLibraryName(CurrentLanguageCode()));
+  if (SameText(aPath, GetProgramPath()) || SameText(aPath, fContext.ScriptFileName) ||
+      SameText(aPath, languageLibrary)) {
+    return;
+  }
+  fInfoLines[1] = aPath;
+  NotifyStep(saUpdate, smCleanUpFile);
+  SysResult deleted = DeleteFileAt(aPath);
+  if (!deleted) {
+    ClearReadOnlyAndHidden(aPath);
+    deleted = DeleteFileAt(aPath);
+  }
+  if (deleted) {
+    Log("   Deleted " + aPath);
+  } else {
+    fCleanUpFailedFiles.push_back(aPath);
+    AddCleanUpError(FormatText(LanguageText(166), {aPath}));
+  }
+}
+
+void TSetupEngine::CleanUpRecordedFiles() {
+  CleanUpSubDirList = CleanUpIni->SectionKeys(kFolderList);
+  fInfoLines = {LanguageText(159), ""};
+  for (const std::string& folderKey : CleanUpSubDirList) {
+    const std::string folder = ExpandText(folderKey);
+    const std::string root = ExcludeTrailingPathDelimiter(folder);
+    if (IsProtectedFolder(root, {})) {
+      // A drive root, a share or a relative path: nothing of an installation lies there alone.
+      Log("   Folder not removable, its entries skipped: " + folder);
+      continue;
+    }
+    CleanUpFileList = ResolveCleanUpEntries(folderKey, folder);
+    for (const std::string& name : CleanUpFileList) {
+      if (CleanUpStopped()) return;
+      const std::string path = JoinPath(folder, name);
+      if (FileExists(path)) DeleteCleanUpFile(path);
+      const std::string backup = BackupFileName(path);
+      if (!backup.empty() && FileExists(backup)) DeleteCleanUpFile(backup);
+    }
+  }
+  // The relaunch names the record it was started for as the last argument; that copy goes too.
+  const std::vector<std::string>& args = fContext.CommandLineArgs;
+  if (args.size() > 1) {
+    const std::string& last = args.back();
+    const std::string name = ExtractFileName(last);
+    if ((SameText(name, "CLEANUP.INI") || SameText(name, "LUMCLEAN.INI")) && FileExists(last)) {
+      DeleteCleanUpFile(last);
+    }
+  }
+}
+
+void TSetupEngine::RemoveCleanUpFolder(const std::string& aFolder) {
+  fInfoLines[1] = aFolder;
+  NotifyStep(saUpdate, smCleanUpFolder);
+  if (RemoveFolderAndEmptySubFolders(aFolder)) {
+    Log("   Removed " + aFolder);
+    return;
+  }
+  // Files that this cleanup could not delete were reported one by one; a folder that holds
+  // only files nobody recorded belongs to its user now and stays without complaint.
+  const bool holdsFailedFile =
+      std::any_of(fCleanUpFailedFiles.begin(), fCleanUpFailedFiles.end(),
+                  [&aFolder](const std::string& aFile) { return IsPathUnderFolder(aFile, aFolder); });
+  if (!holdsFailedFile && HoldsFiles(aFolder)) {
+    Log("   Kept " + aFolder + ": it holds files that were not installed");
+    return;
+  }
+  AddCleanUpError(FormatText(LanguageText(167), {aFolder}));
+}
+
+void TSetupEngine::CleanUpRecordedFolders() {
+  fInfoLines = {LanguageText(159), ""};
+  std::sort(CleanUpSubDirList.begin(), CleanUpSubDirList.end(), TextLess());
+  const std::string programFolder = IncludeTrailingPathDelimiter(ExtractFilePath(GetProgramPath()));
+  for (auto it = CleanUpSubDirList.rbegin(); it != CleanUpSubDirList.rend(); ++it) {
+    if (CleanUpStopped()) return;
+    const std::string folder = ExcludeTrailingPathDelimiter(ExpandText(*it));
+    if (IsProtectedFolder(folder, fProtectedFolders)) {
+      Log("   System folder kept: " + folder);
+      continue;
+    }
+    if (SameText(IncludeTrailingPathDelimiter(folder), programFolder)) {
+      // This program runs from here: the folder goes at the next logon (finish routine).
+      RemoveEmptySubFolders(folder);
+      continue;
+    }
+    if (DirectoryExists(folder)) RemoveCleanUpFolder(folder);
+  }
+}
+
+void TSetupEngine::CleanUpProgramGroups() {
+  CleanUpSubDirList = CleanUpIni->SectionKeys(kGroupList);
+  fInfoLines = {LanguageText(159), LanguageText(188), ""};
+  NotifyStep(saUpdate, smCleanUpGrp);
+  for (const std::string& group : CleanUpSubDirList) {
+    const std::string folder = ExpandText(group);
+    if (IsProtectedFolder(ExcludeTrailingPathDelimiter(folder), {})) continue;
+    for (const std::string& name : CleanUpIni->SectionKeys(group)) {
+      if (CleanUpStopped()) return;
+      if (!IsSafeRecordedName(name) || HasWildcard(name)) continue;
+      const std::string path = JoinPath(folder, name);
+      if (!FileExists(path)) continue;
+      if (DeleteFileAt(path)) {
+        Log("   Deleted " + path);
+      } else {
+        AddCleanUpError(LanguageText(188) + " : " + path);
+      }
+    }
+  }
+  const std::vector<std::string> kept = {IncludeTrailingPathDelimiter(GetSpecialFolder(sfCommonDesktopDirectory)),
+                                         IncludeTrailingPathDelimiter(GetSpecialFolder(sfCommonPrograms)),
+                                         IncludeTrailingPathDelimiter(fContext.SourceDir)};
+  for (const std::string& group : CleanUpSubDirList) {
+    if (CleanUpStopped()) return;
+    const std::string folder = ExcludeTrailingPathDelimiter(ExpandText(group));
+    fInfoLines[1] = LanguageText(189);
+    NotifyStep(saUpdate, smCleanUpGrp);
+    const bool isKept = std::any_of(kept.begin(), kept.end(), [&](const std::string& aKept) {
+      return SameText(aKept, IncludeTrailingPathDelimiter(folder));
+    });
+    if (isKept || IsProtectedFolder(folder, fProtectedFolders) || !DirectoryExists(folder)) continue;
+    fInfoLines[2] = folder;
+    NotifyStep(saUpdate, smCleanUpGrp);
+    if (RemoveFolderAndEmptySubFolders(folder)) Log("   Removed " + folder);
+  }
+}
+
+void TSetupEngine::CleanUpRegistration() {
+  const std::string key = CleanUpIni->ReadString("Uninstall", "Key", "");
+  if (key.empty()) return;
+  if (!IsUsableRegistrationKey(key)) {
+    Log("   Not an uninstall key name, left alone: " + key);
+    return;
+  }
+  const std::string path = kUninstallKeyRoot + key;
+  if (const SysResult deleted = DeleteRegistryKeyTree(TRegistryRoot::LocalMachine, path); deleted) {
+    Log("   Removed registration HKEY_LOCAL_MACHINE\\" + path);
+  } else {
+    Log("   Cannot remove registration HKEY_LOCAL_MACHINE\\" + path + ": " + SystemErrorMessage(deleted.error));
+  }
+}
+
+void TSetupEngine::DoCleanUpShowErrors() {
+  Log("Cleanup errors:");
+  for (const std::string& line : fCleanUpErrorList) Log("   " + line);
+  NotifyStep(saUpdate, smNone);
+  ContinueIfSilentAt(stFinishCleanUp);
+}
+
+// The system's own record in the list of installed programs, and a copy of it in the cleanup
+// record so that a cleanup can remove the registration again.
+void TSetupEngine::WriteUninstallRegistration() {
+  if (!IsUsableRegistrationKey(fUninstallInfo.Key)) {
+    Log("Not an uninstall key name, nothing registered: " + fUninstallInfo.Key);
+    return;
+  }
+  const std::string path = kUninstallKeyRoot + fUninstallInfo.Key;
+  TRegistryKey key;
+  if (const SysResult opened = TRegistryKey::Create(TRegistryRoot::LocalMachine, path, key); !opened) {
+    Log("Cannot open HKEY_LOCAL_MACHINE\\" + path + ": " + SystemErrorMessage(opened.error));
+    return;
+  }
+  const std::pair<const char*, std::string> values[] = {
+      {"DisplayName", TranslateText(fUninstallInfo.DisplayName, true)},
+      {"Publisher", TranslateText(fUninstallInfo.Publisher, true)},
+      {"Uninstallstring", ExpandText(fUninstallInfo.UninstallString)},
+  };
+  for (const auto& [name, value] : values) {
+    if (const SysResult written = key.WriteString(name, value); !written) {
+      Log("Cannot write " + std::string(name) + " of HKEY_LOCAL_MACHINE\\" + path + ": " +
+          SystemErrorMessage(written.error));
+    }
+  }
+  Log("Registered HKEY_LOCAL_MACHINE\\" + path);
+  if (fSaveCleanUpProgInfo && CleanUpScript && !fContext.CleanUpInfoFailed) {
+    fUninstallInfo.SaveToIniFile(*CleanUpScript, "Uninstall", kUnnumberedRecord);
+    WriteCleanUpScript();
+  }
+}
+
+}  // namespace vek

@@ -17,7 +17,7 @@ TCleanupScript::Section& TCleanupScript::FindOrAdd(std::string_view aSection) {
   return fSections.back();
 }
 
-void TCleanupScript::WriteString(std::string_view aSection, std::string_view aKey, std::string_view aValue) {
+void TCleanupScript::SetString(std::string_view aSection, std::string_view aKey, std::string_view aValue) {
   Section& section = FindOrAdd(aSection);
   for (auto& [key, value] : section.keys) {
     if (SameText(key, aKey)) {
@@ -28,7 +28,7 @@ void TCleanupScript::WriteString(std::string_view aSection, std::string_view aKe
   section.keys.emplace_back(std::string(aKey), std::string(aValue));
 }
 
-const std::string* TCleanupScript::ReadString(std::string_view aSection, std::string_view aKey) const {
+const std::string* TCleanupScript::FindValue(std::string_view aSection, std::string_view aKey) const {
   for (const Section& section : fSections) {
     if (!SameText(section.name, aSection)) continue;
     for (const auto& [key, value] : section.keys) {
@@ -44,17 +44,39 @@ std::vector<std::string> TCleanupScript::SectionNames() const {
   return names;
 }
 
-bool TCleanupScript::WriteKey(const std::string& aSection, const std::string& aKey) {
-  if (!ReadString(aSection, aKey)) WriteString(aSection, aKey, "");
+std::vector<std::string> TCleanupScript::SectionKeys(std::string_view aSection) const {
+  std::vector<std::string> keys;
+  for (const Section& section : fSections) {
+    if (!SameText(section.name, aSection)) continue;
+    for (const auto& entry : section.keys) keys.push_back(entry.first);
+  }
+  return keys;
+}
+
+std::string TCleanupScript::ReadString(const std::string& aSection, const std::string& aKey,
+                                       const std::string& aDefault) const {
+  const std::string* value = FindValue(aSection, aKey);
+  return value ? *value : aDefault;
+}
+
+bool TCleanupScript::WriteString(const std::string& aSection, const std::string& aKey, const std::string& aValue) {
+  SetString(aSection, aKey, aValue);
   return true;
 }
 
-void TCleanupScript::Merge(std::string_view aFileBytes) {
-  const TIniStore store = TIniStore::FromText(DecodeScriptBytes(aFileBytes, nullptr));
+bool TCleanupScript::WriteKey(const std::string& aSection, const std::string& aKey) {
+  if (!FindValue(aSection, aKey)) SetString(aSection, aKey, "");
+  return true;
+}
+
+void TCleanupScript::Merge(std::string_view aFileBytes) { MergeText(DecodeScriptBytes(aFileBytes, nullptr)); }
+
+void TCleanupScript::MergeText(std::string_view aText) {
+  const TIniStore store = TIniStore::FromText(aText);
   for (const TIniSection& section : store.Sections()) {
     if (section.Name().empty()) continue;
     for (const TIniLine& line : section.Lines()) {
-      if (line.HasValue && !line.Name.empty()) WriteString(section.Name(), line.Name, line.Value);
+      if (line.HasValue && !line.Name.empty()) SetString(section.Name(), line.Name, line.Value);
     }
   }
 }
@@ -74,6 +96,21 @@ std::string TCleanupScript::Serialize() const {
     bytes += static_cast<char>(c >> 8);
   }
   return bytes;
+}
+
+std::optional<TCleanupScript> ParseCleanupRecord(const std::string& aFileName, std::string_view aFileBytes) {
+  std::string text = DecodeScriptBytes(aFileBytes, nullptr);
+  if (text.find('\0') != std::string::npos) return std::nullopt;
+  if (!text.empty() && text.back() != '\n' && text.back() != '\r') {
+    const std::size_t lineStart = text.find_last_of("\r\n");
+    text.erase(lineStart == std::string::npos ? 0 : lineStart + 1);
+  }
+  TCleanupScript record(aFileName);
+  record.MergeText(text);
+  if (record.SectionKeys("LuM CleanUp").empty() || record.SectionKeys("LuM CleanUp Directories").empty()) {
+    return std::nullopt;
+  }
+  return record;
 }
 
 }  // namespace vek

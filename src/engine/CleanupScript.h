@@ -3,25 +3,36 @@
 // (sections and keys compared without regard to case, in the order they were first written)
 // and saved whole as UTF-16 little-endian text with a byte-order mark. The extraction writes
 // every file it creates into the section named by the file's folder.
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "archive/zip.h"
+#include "script/uninst.h"
 
 namespace vek {
 
-class TCleanupScript : public ICleanupRecord {
+class TCleanupScript : public ICleanupRecord, public TIniAccess {
  public:
   // An empty record that will be saved as aFileName.
   explicit TCleanupScript(std::string aFileName) : fFileName(std::move(aFileName)) {}
   // Adds the sections and keys of an existing record (UTF-16, UTF-8 or ANSI text) to this one.
   void Merge(std::string_view aFileBytes);
+  // The same for text already decoded (UTF-8).
+  void MergeText(std::string_view aText);
 
-  void WriteString(std::string_view aSection, std::string_view aKey, std::string_view aValue);
-  const std::string* ReadString(std::string_view aSection, std::string_view aKey) const;
+  void SetString(std::string_view aSection, std::string_view aKey, std::string_view aValue);
+  const std::string* FindValue(std::string_view aSection, std::string_view aKey) const;
   std::vector<std::string> SectionNames() const;
+  // The keys of a section in the order they were first written; none when it is missing.
+  std::vector<std::string> SectionKeys(std::string_view aSection) const;
+
+  // TIniAccess, for the uninstall records kept in the record.
+  std::string ReadString(const std::string& aSection, const std::string& aKey,
+                         const std::string& aDefault) const override;
+  bool WriteString(const std::string& aSection, const std::string& aKey, const std::string& aValue) override;
 
   // ICleanupRecord: a key with an empty value (never fails in memory; saving may).
   bool WriteKey(const std::string& aSection, const std::string& aKey) override;
@@ -40,5 +51,11 @@ class TCleanupScript : public ICleanupRecord {
   std::string fFileName;
   std::vector<Section> fSections;
 };
+
+// A record read back for a cleanup run. Empty when the bytes are not a cleanup record: text with
+// NUL characters (binary or a wrongly decoded file) or without the program record's sections. A
+// last line without its line end (a file cut short) is left out, since it may name a file only
+// in part.
+std::optional<TCleanupScript> ParseCleanupRecord(const std::string& aFileName, std::string_view aFileBytes);
 
 }  // namespace vek

@@ -4,10 +4,12 @@
 #include "archive/zip.h"
 #include "base/CaseMap.h"
 #include "base/Format.h"
+#include "engine/FinishRoutine.h"
 #include "engine/setupengine.h"
 #include "language/LanguageText.h"
 #include "script/Expand.h"
 #include "script/ScriptList.h"
+#include "script/ScriptTranslations.h"
 #include "script/options.h"
 #include "system/ChangeDir.h"
 #include "system/FileAttributes.h"
@@ -84,6 +86,8 @@ void TFileInstaller::CopySetupProgram() {
   const std::string target = JoinPath(e.fContext.SystemInstallDir, "SETUP.EXE");
   // A newer setup program already in the system folder stays; unreadable versions copy.
   if (FileExists(target) && IsOlderVersion(own, target)) return;
+  // An earlier uninstall may have registered this file for deletion at the next logon.
+  CancelPendingDeletion(target);
   e.fInfoLines = {own, target};
   e.NotifyStep(saUpdate, smFromToFile);
   if (const SysResult copied = CopyFileOverwrite(own, target); !copied) {
@@ -241,11 +245,22 @@ void TFileInstaller::WriteProgramRecord() {
   record->WriteString("LuM CleanUp", "System", e.SystemName());
   record->WriteString("LuM CleanUp", "Version", e.fSystemVer);
   record->WriteString("LuM CleanUp", "flash", e.FlashStr());
+  const std::string cleanUpFlash = e.fScript.ReadText("System Info", "CLFlash", e.fFlashStr);
+  record->WriteString("LuM CleanUp", "CLflash", e.TranslateText(cleanUpFlash, true));
   if (e.fOemGui) record->WriteString("LuM CleanUp", "oemgui", "1");
   record->WriteString("LuM CleanUp Directories", e.fContext.SystemInstallDir, "1");
   record->WriteKey(e.fContext.SystemInstallDir, "SETUP.EXE");
+  record->WriteKey(e.fContext.SystemInstallDir, LanguageLibraryName(CurrentLanguageCode()));
   record->WriteString(e.fContext.SystemInstallDir, "CLEANUP.INI", "1");
   record->WriteString("Language", "LangCode", CurrentLanguageCode());
+  for (const std::string& line : e.fScript.SectionLines("AppTest")) {
+    const std::size_t equals = line.find('=');
+    if (equals != std::string::npos && equals > 0) {
+      record->WriteString("AppTest", line.substr(0, equals), line.substr(equals + 1));
+    }
+  }
+  SaveScriptTranslations(e.FTranslation, *record);
+  MergeUninstallRecords(e.fUninstallExternals, *record, "UninstallExternals");
 }
 
 // Writes the record as it stands, without closing it.

@@ -32,6 +32,9 @@ struct TRunContext {
   std::string WsUpdateFileName;
   bool CleanUpInfoFailed = false;
 
+  // The arguments of the process, without the program itself.
+  std::vector<std::string> CommandLineArgs;
+
   // Used by the start-up and the finish routine only.
   bool RemoveSelfOnExit = false;
   bool RemoveScriptOnExit = false;

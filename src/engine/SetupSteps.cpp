@@ -187,6 +187,8 @@ void TSetupEngine::DoCheckWhereTo() {
 }
 
 void TSetupEngine::DoReadInstallIniExternals() {
+  // The external programs themselves are loaded here once they can be run.
+  TScriptLoader::LoadUninstallExternals(*this);
   switch (fContext.RunMode) {
     case rmInstall: ContinueAt(stDeftCust); break;
     case rmWorkStationSetup:
@@ -287,7 +289,7 @@ void TSetupEngine::DoInstallFiles() {
   }
 }
 
-bool TSetupEngine::UninstallRecordHasKey() const { return false; }
+bool TSetupEngine::UninstallRecordHasKey() const { return !fUninstallInfo.Key.empty(); }
 
 bool TSetupEngine::NetInstallWithoutTerminalServer() const {
   return fContext.doNetInstall && !fContext.doTSInstall;
@@ -315,6 +317,7 @@ void TSetupEngine::DoUpdUnInstallInfo() {
   const WinVersion version = GetWinVersion();
   if (version.major >= 4 && UninstallRecordHasKey() && !NetInstallWithoutTerminalServer()) {
     NotifyStep(saUpdate, smNone);
+    WriteUninstallRegistration();
   }
   ContinueAt(stCopyExternals);
 }
@@ -335,13 +338,7 @@ void TSetupEngine::DoFinalInfo() {
   ExecuteStep();
 }
 
-void TSetupEngine::DoCleanUpStart() { ContinueIfSilentAt(stCleanUpDirInfo); }
-
 void TSetupEngine::DoCleanUpDirInfo() { ContinueIfSilentAt(stAppRunTest); }
-
-void TSetupEngine::DoCleanUpExecute() { ContinueAt(fCleanUpErrors ? stCleanUpShowErrors : stFinishCleanUp); }
-
-void TSetupEngine::DoCleanUpShowErrors() { ContinueIfSilentAt(stFinishCleanUp); }
 
 // Opens "CLEANUP.INI" of the system folder in memory, keeping what an earlier run recorded.
 void TSetupEngine::OpenCleanUpScript() {

@@ -19,6 +19,7 @@
 #include "commands/VerTest.h"
 #include "engine/RunContext.h"
 #include "engine/SetupEngineTypes.h"
+#include "engine/CleanupSafety.h"
 #include "engine/CleanupScript.h"
 #include "archive/ProgressMonitor.h"
 #include "language/Translate.h"
@@ -144,6 +145,8 @@ class TSetupEngine {
   std::uint8_t InstallUserRights() const { return fInstallUserRights; }
   std::uint8_t UpdateUserRights() const { return fUpdateUserRights; }
   const TUnInstallInfo& UninstallInfo() const { return fUninstallInfo; }
+  const std::vector<TUnInstallInfo>& UninstallExternals() const { return fUninstallExternals; }
+  const std::vector<TUnInstallInfo>& WorkStationUninstallExternals() const { return fWorkStationUninstallExternals; }
   const std::vector<TFileVersionCheck>& VersionCheckList() const { return fVersionCheckList; }
   const std::optional<TCleanUpGroup>& CleanUpGrp() const { return fCleanUpGrp; }
   int Instmode() const { return fInstmode; }
@@ -241,6 +244,20 @@ class TSetupEngine {
   bool SelectionRightsPass();
   void SaveCleanUpScript();
   bool UninstallRecordHasKey() const;
+  void WriteUninstallRegistration();
+
+  // Pieces of a cleanup run (CleanupRun.cpp).
+  bool ReadCleanUpRecord();
+  void CleanUpUninstallPrograms();
+  void CleanUpRecordedFiles();
+  void CleanUpRecordedFolders();
+  void CleanUpProgramGroups();
+  void CleanUpRegistration();
+  std::vector<std::string> ResolveCleanUpEntries(const std::string& aFolderKey, const std::string& aFolder);
+  void DeleteCleanUpFile(const std::string& aPath);
+  void RemoveCleanUpFolder(const std::string& aFolder);
+  void AddCleanUpError(const std::string& aLine);
+  bool CleanUpStopped();
   bool NetInstallWithoutTerminalServer() const;
 
   TRunContext& fContext;
@@ -270,6 +287,12 @@ class TSetupEngine {
   bool fStopCleanUp = false;
   bool fCleanUpErrors = false;
   std::vector<std::string> fCleanUpErrorList;
+  // The cleanup record that a cleanup run reads.
+  std::unique_ptr<TCleanupScript> CleanUpIni;
+  // What a cleanup never removes, gathered once per run.
+  TProtectedFolders fProtectedFolders;
+  // Recorded files that could not be deleted: the folders that hold them are reported too.
+  std::vector<std::string> fCleanUpFailedFiles;
   std::string fLogFileName;
   std::unique_ptr<TAppendFile> fLogFile;
   bool fDoLog = false;
@@ -315,6 +338,8 @@ class TSetupEngine {
   TChoiceStates FChoiceState = ch_ask;
   TTranslation FTranslation{"UK"};
   TUnInstallInfo fUninstallInfo;
+  std::vector<TUnInstallInfo> fUninstallExternals;
+  std::vector<TUnInstallInfo> fWorkStationUninstallExternals;
   std::vector<TFileVersionCheck> fVersionCheckList;
   std::optional<TCleanUpGroup> fCleanUpGrp;
   std::uint8_t fInstallUserRights = 0;

@@ -53,6 +53,9 @@ class TScriptLoader {
   static std::string LoadMainPath(TSetupEngine& aEngine, int aOption, const std::string& aOptionPath);
   static std::string LoadLibAlias(TSetupEngine& aEngine, int aOption, int aSubOption,
                                   const std::string& aOptionPath, const std::string& aLibName);
+  // "UninstallExternals" and "WorkStationUninstallExternals": the uninstall records of the
+  // external programs that this system installs here and on workstations.
+  static void LoadUninstallExternals(TSetupEngine& aEngine);
   // Shows (unless silent) and logs a load error under the caption of error messages.
   static void ReportLoadError(TSetupEngine& aEngine, const std::string& aMessage);
 };

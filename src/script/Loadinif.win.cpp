@@ -57,6 +57,20 @@ TUnInstallInfo ReadUninstallInfo(const TScriptFile& aScript, const TExpandFn& aE
   return info;
 }
 
+// The script as a source of uninstall records: text keys with the language override.
+class TScriptRecordSource : public TIniAccess {
+ public:
+  explicit TScriptRecordSource(const TScriptFile& aScript) : fScript(aScript) {}
+  std::string ReadString(const std::string& aSection, const std::string& aKey,
+                         const std::string& aDefault) const override {
+    return fScript.ReadText(aSection, aKey, aDefault);
+  }
+  bool WriteString(const std::string&, const std::string&, const std::string&) override { return false; }
+
+ private:
+  const TScriptFile& fScript;
+};
+
 std::int64_t FreeSpaceOfCurrentDrive() {
   const std::int64_t free = GetDiskFreeSpace(GetCurrentDir());
   return free < 0 ? kUnknownFreeSpace : free;
@@ -131,6 +145,14 @@ void TScriptLoader::LoadSystemSection(TSetupEngine& aEngine) {
 
   aEngine.fUninstallInfo = ReadUninstallInfo(script, expand);
   aEngine.fFreeDiskSpace = FreeSpaceOfCurrentDrive();
+}
+
+void TScriptLoader::LoadUninstallExternals(TSetupEngine& aEngine) {
+  const TScriptRecordSource source(aEngine.fScript);
+  // Expanded now: a cleanup run reads them back from the record without this run's values.
+  const TTextExpander expand = [&aEngine](std::string_view aText) { return aEngine.ExpandText(aText); };
+  aEngine.fUninstallExternals = LoadUninstallRecords(source, "UninstallExternals", expand);
+  aEngine.fWorkStationUninstallExternals = LoadUninstallRecords(source, "WorkStationUninstallExternals", expand);
 }
 
 bool TScriptLoader::LoadOptions(TSetupEngine& aEngine) {

@@ -22,4 +22,14 @@ void LoadScriptTranslations(TTranslation& aTranslation, const TIniStore& aScript
   }
 }
 
+bool SaveScriptTranslations(const TTranslation& aTranslation, TIniAccess& aIni) {
+  for (const auto& [code, lines] : aTranslation.Translations()) {
+    const std::string section = TTranslation::SectionName(code);
+    for (const auto& [name, value] : lines) {
+      if (!name.empty() && !aIni.WriteString(section, name, value)) return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace vek

@@ -3,6 +3,7 @@
 #include <shlobj.h>
 #include <windows.h>
 
+#include "system/Files.h"
 #include "system/PathText.h"
 #include "system/SysInfo.h"
 #include "system/UniqueResource.h"
@@ -84,6 +85,24 @@ std::string GetCommonFilesDir() {
   std::string folder;
   if (version.ntFamily && version.major >= 5) folder = GetSpecialFolder(sfProgramFilesCommon);
   return folder.empty() ? ReadCurrentVersionFolder("CommonFilesDir") : folder;
+}
+
+std::vector<std::string> GetSystemOwnedFolders() {
+  static constexpr int kShellFolders[] = {
+      CSIDL_WINDOWS,         CSIDL_SYSTEM,          CSIDL_SYSTEMX86,          CSIDL_PROGRAM_FILES,
+      CSIDL_PROGRAM_FILESX86, CSIDL_PROGRAM_FILES_COMMON, CSIDL_PROGRAM_FILES_COMMONX86, CSIDL_PROFILE,
+      CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_STARTMENU,      CSIDL_COMMON_STARTMENU,
+      CSIDL_PROGRAMS,        CSIDL_COMMON_PROGRAMS,  CSIDL_STARTUP,            CSIDL_COMMON_STARTUP,
+      CSIDL_PERSONAL,        CSIDL_COMMON_DOCUMENTS, CSIDL_APPDATA,            CSIDL_LOCAL_APPDATA,
+      CSIDL_COMMON_APPDATA,  CSIDL_FONTS,            CSIDL_TEMPLATES,          CSIDL_COMMON_TEMPLATES};
+  std::vector<std::string> folders = {GetWindowsDir(), GetSystemDir(), GetProgramFilesDir(), GetCommonFilesDir(),
+                                      GetTempDir()};
+  for (const int csidl : kShellFolders) folders.push_back(GetSpecialFolder(csidl));
+  // The folder that holds every profile: the current profile's parent.
+  const std::string profile = ExcludeTrailingPathDelimiter(GetSpecialFolder(CSIDL_PROFILE));
+  if (!profile.empty()) folders.push_back(ExtractFileDir(profile));
+  std::erase_if(folders, [](const std::string& aFolder) { return aFolder.empty(); });
+  return folders;
 }
 
 bool IsUnderProgramFiles(std::string_view aPath) {

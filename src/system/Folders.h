@@ -4,6 +4,7 @@
 // folder. (The temporary folder is GetTempDir in system/Files.h.)
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vek {
 
@@ -35,6 +36,12 @@ std::string GetProgramFilesDir();
 // The common program files folder: the shell's on Windows NT 5 and later, else (also when the
 // shell names none) the one the registry records.
 std::string GetCommonFilesDir();
+
+// The folders that belong to the system or to its users as a whole: Windows, system (both
+// views), program files and common files (both views), the profiles root and the current
+// profile, the user's and all users' desktop, start menu, programs, documents and application
+// data, and the temporary folder. Folders the system does not name are left out.
+std::vector<std::string> GetSystemOwnedFolders();
 
 // aPath lies in a program files folder of either view: the folders named by the environment
 // variables "ProgramW6432" and "ProgramFiles(X86)" and by the shell folders 38 and 42, compared

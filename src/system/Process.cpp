@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "system/MessagePump.h"
 #include "system/UniqueResource.h"
 #include "system/WinText.h"
 
@@ -11,7 +12,9 @@ namespace vek {
 
 std::string GetProcessCommandLine() { return Narrow(::GetCommandLineW()); }
 
-SysResult StartProcess(const std::string& aCommandLine) {
+namespace {
+
+SysResult CreateProcessFor(const std::string& aCommandLine, UniqueHandle& aProcess) {
   std::wstring command = Wide(aCommandLine);
   std::vector<wchar_t> writable(command.begin(), command.end());  // CreateProcessW edits it
   writable.push_back(L'\0');
@@ -22,8 +25,29 @@ SysResult StartProcess(const std::string& aCommandLine) {
                         &info)) {
     return SysResult{static_cast<std::uint32_t>(::GetLastError())};
   }
-  UniqueHandle process(info.hProcess);
+  aProcess.reset(info.hProcess);
   UniqueHandle thread(info.hThread);
+  return SysResult::Ok();
+}
+
+}  // namespace
+
+SysResult StartProcess(const std::string& aCommandLine) {
+  UniqueHandle process;
+  return CreateProcessFor(aCommandLine, process);
+}
+
+SysResult RunProcessAndWait(const std::string& aCommandLine, std::uint32_t& aExitCode) {
+  UniqueHandle process;
+  if (const SysResult started = CreateProcessFor(aCommandLine, process); !started) return started;
+  HANDLE handle = process.get();
+  // The window of the run stays responsive while the program runs.
+  while (::MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) {
+    ProcessPendingMessages();
+  }
+  DWORD code = 0;
+  ::GetExitCodeProcess(handle, &code);
+  aExitCode = code;
   return SysResult::Ok();
 }
 

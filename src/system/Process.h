@@ -1,5 +1,6 @@
 #pragma once
 // Starting processes and reading this process's own command line.
+#include <cstdint>
 #include <string>
 
 #include "system/SysResult.h"
@@ -10,5 +11,7 @@ namespace vek {
 std::string GetProcessCommandLine();
 // Starts a command line without waiting for it; the new process's handles are closed at once.
 SysResult StartProcess(const std::string& aCommandLine);
+// Starts a command line and waits for its end, processing window messages meanwhile.
+SysResult RunProcessAndWait(const std::string& aCommandLine, std::uint32_t& aExitCode);
 
 }  // namespace vek

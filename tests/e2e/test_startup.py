@@ -48,13 +48,16 @@ class Startup(h.WineTestCase):
         result = dist.run("/Q")
         self.assertEqual(result.returncode, 0, result.stderr)
         self.assertTrue((h.temp_dir() / "VekSetup.exe").exists())
-        self.assertEqual((h.temp_dir() / "VekSetup.ini").read_bytes(), (dist.dir / "setup.ini").read_bytes())
-        # The copy runs silently to its end and logs under its own name.
+        # The copy runs silently to its end, logs under its own name, deletes its script copy
+        # and leaves its own removal to the next logon.
         copy_log = h.wait_for(lambda: [lines for lines in h.logs("VekSetup_").values()
-                                       if lines and lines[-1] == "Terminate"])
+                                       if any(line.startswith("Write ") for line in lines)])
         self.assertTrue(copy_log, h.logs())
-        command = copy_log[0][1]
-        self.assertIn("VekSetup.exe /Q /s:C:\\e2e\\relaunch\\", command)
+        lines = copy_log[0]
+        self.assertIn("VekSetup.exe /Q /s:C:\\e2e\\relaunch\\", lines[1])
+        self.assertIn("Terminate", lines)
+        self.assertFalse((h.temp_dir() / "VekSetup.ini").exists())
+        self.assertRegex(lines[-1], r'^Write "HKEY_CURRENT_USER\\.*\\RunOnce\\Finish_VEKsetup\d*" = ".*cmd\.exe /c "Del ".*\\VekSetup\.exe" ".*\\setup_uk\.dll""": done$')
         # The first process logged the relaunch and nothing of the engine.
         first = h.logs("setup_")
         self.assertEqual(len(first), 1)

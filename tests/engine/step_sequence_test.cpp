@@ -103,14 +103,30 @@ TEST_F(StepSequence, WithoutAnySystemFolderTheCheckEndsTheRun) {
 }
 
 TEST_F(StepSequence, SilentCleanupSequence) {
-  context.RunMode = rmCleanUp;
-  TSetupEngine engine(context);
-  engine.SetSilent(true);
-  Recorder recorder;
-  recorder.Attach(engine);
-  engine.ExecuteStep();
-  EXPECT_EQ(recorder.entered, (std::vector<TStepTypes>{stStart, stCleanUpStart, stCleanUpDirInfo, stAppRunTest,
-                                                       stCleanUpExecute, stFinishCleanUp, stTerminate}));
+  struct Case {
+    const char* record;
+    std::vector<TStepTypes> steps;
+    bool failed;
+  };
+  const Case cases[] = {
+      // A record that names nothing that exists: nothing to do and no error.
+      {"[LuM CleanUp]\r\nSystem=Demo\r\n[LuM CleanUp Directories]\r\nC:\\vek-no-such-folder=1\r\n",
+       {stStart, stCleanUpStart, stCleanUpDirInfo, stAppRunTest, stCleanUpExecute, stFinishCleanUp, stTerminate},
+       false},
+      // Not a cleanup record: the run ends at once.
+      {"[Settings]\r\nA=1\r\n", {stStart, stCleanUpStart, stTerminate}, true},
+  };
+  for (const Case& c : cases) {
+    UseScript(c.record);
+    context.RunMode = rmCleanUp;
+    TSetupEngine engine(context);
+    engine.SetSilent(true);
+    Recorder recorder;
+    recorder.Attach(engine);
+    engine.ExecuteStep();
+    EXPECT_EQ(recorder.entered, c.steps) << c.record;
+    EXPECT_EQ(engine.RunFailed(), c.failed) << c.record;
+  }
 }
 
 TEST_F(StepSequence, WizardRunStopsWhereTheUserDecides) {

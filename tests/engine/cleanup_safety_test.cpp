@@ -1,0 +1,50 @@
+#include <gtest/gtest.h>
+
+#include "engine/CleanupSafety.h"
+
+namespace vek {
+namespace {
+
+TEST(CleanupSafety, ProtectsRootsSystemFoldersAndAnythingNotAbsolute) {
+  const TProtectedFolders system{{"C:\\windows", "C:\\windows\\system32", "C:\\Program Files", "C:\\users"}};
+  struct Case {
+    const char* folder;
+    bool isProtected;
+  };
+  const Case cases[] = {
+      {"C:\\", true},         {"C:", true},
+      {"c:\\\\", true},       {"\\\\server\\share", true},
+      {"\\\\server\\share\\", true},  {"\\\\server", true},
+      {"C:\\WINDOWS\\", true}, {"c:\\windows\\System32", true},
+      {"C:\\program files", true}, {"C:\\Users", true},
+      {"Program", true},      {"\\VekApps", true},
+      {"C:VekApps", true},    {"C:\\VekApps\\..\\windows", true},
+      {"C:\\VekApps\\...", true}, {"", true},
+      {"C:\\VekApps", false},  {"C:\\Program Files\\Vek", false},
+      {"C:\\windows\\VekTools", false}, {"\\\\server\\share\\Vek", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(IsProtectedFolder(c.folder, system), c.isProtected) << c.folder;
+}
+
+TEST(CleanupSafety, RecordedNamesStayInsideTheirFolder) {
+  struct Case {
+    std::string name;
+    bool safe;
+  };
+  const Case cases[] = {
+      {"notes.exe", true},       {"docs\\readme.txt", true}, {"*.tmp", true},
+      {"", false},               {"..\\boot.ini", false},    {"docs\\..\\..\\x", false},
+      {"\\windows\\x.dll", false}, {"C:\\x.txt", false},     {"a.txt:stream", false},
+      {std::string("a\0b", 3), false}, {"...\\x", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(IsSafeRecordedName(c.name), c.safe) << c.name;
+}
+
+TEST(CleanupSafety, BackupNameHasATildeAfterTheExtensionDot) {
+  EXPECT_EQ(BackupFileName("C:\\App\\notes.exe"), "C:\\App\\notes.~exe");
+  EXPECT_EQ(BackupFileName("C:\\App.1\\read.me.txt"), "C:\\App.1\\read.me.~txt");
+  EXPECT_EQ(BackupFileName("C:\\App.1\\README"), "");
+}
+
+}  // namespace
+}  // namespace vek
