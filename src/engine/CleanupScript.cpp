@@ -64,8 +64,12 @@ bool TCleanupScript::WriteString(const std::string& aSection, const std::string&
   return true;
 }
 
+void TCleanupScript::WriteKeyIfMissing(std::string_view aSection, std::string_view aKey, std::string_view aValue) {
+  if (!FindValue(aSection, aKey)) SetString(aSection, aKey, aValue);
+}
+
 bool TCleanupScript::WriteKey(const std::string& aSection, const std::string& aKey) {
-  if (!FindValue(aSection, aKey)) SetString(aSection, aKey, "");
+  WriteKeyIfMissing(aSection, aKey, "");
   return true;
 }
 

@@ -34,6 +34,8 @@ class TCleanupScript : public ICleanupRecord, public TIniAccess {
                          const std::string& aDefault) const override;
   bool WriteString(const std::string& aSection, const std::string& aKey, const std::string& aValue) override;
 
+  // Writes the value only when the key is not there yet.
+  void WriteKeyIfMissing(std::string_view aSection, std::string_view aKey, std::string_view aValue);
   // ICleanupRecord: a key with an empty value (never fails in memory; saving may).
   bool WriteKey(const std::string& aSection, const std::string& aKey) override;
   std::string FileName() const override { return fFileName; }

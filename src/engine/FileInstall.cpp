@@ -131,7 +131,7 @@ bool TFileInstaller::PrepareFolder(const std::string& aPath) {
   const std::string folder = UpperCase(aPath);
   if (folder.empty()) return true;
   if (ChangeDirReconnect(folder, true)) return UseStoredCase();
-  (void)ForceDirectories(folder);
+  (void)fEngine.CreateFolders(folder);
   if (DirectoryExists(folder)) {
     if (SetCurrentDir(folder)) return UseStoredCase();
     fEngine.LogAndShowMsg(LanguageText(109), FormatText(LanguageText(55), {folder}), mtError);

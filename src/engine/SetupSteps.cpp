@@ -357,9 +357,16 @@ void TSetupEngine::SaveCleanUpScript() {
   CleanUpScript.reset();
 }
 
+SysResult TSetupEngine::CreateFolders(const std::string& aPath) { return ForceDirectories(aPath, &fCreatedFolders); }
+
 // Writes the open record to disk; the first failure is reported and ends the writing.
 void TSetupEngine::WriteCleanUpScript() {
   if (!CleanUpScript || fContext.CleanUpInfoFailed) return;
+  // The folders this run created go with the installation; folders that were there before
+  // (an existing drive root or parent) stay out of the record.
+  if (fSaveCleanUpInfo) {
+    for (const std::string& folder : fCreatedFolders) CleanUpScript->WriteKeyIfMissing("LuM CleanUp Directories", folder, "1");
+  }
   if (const SysResult saved = WriteWholeFile(CleanUpScript->FileName(), CleanUpScript->Serialize()); !saved) {
     fContext.CleanUpInfoFailed = true;
     LogAndShowMsg(LanguageText(115), SystemErrorMessage(saved.error) + " (" + CleanUpScript->FileName() + ")",
@@ -432,7 +439,7 @@ bool TSetupEngine::PrepareFolder(const std::string& aRootName, bool aAllowCreate
     folder = ExtractFileDir(ExcludeTrailingPathDelimiter(folder));
   }
   if (SetCurrentDir(folder)) return true;
-  if (aAllowCreate && ForceDirectories(folder) && SetCurrentDir(folder)) return true;
+  if (aAllowCreate && CreateFolders(folder) && SetCurrentDir(folder)) return true;
   if (DirectoryExists(folder)) return true;
   LogAndShowMsg(LanguageText(109), FormatText(LanguageText(51), {folder}), mtError);
   return false;
@@ -479,7 +486,7 @@ bool TSetupEngine::CreateSystemFolder() {
       folder = JoinPath(fContext.InstallPath, Chosen(fContext.InstallRootList, fContext.InstallRootIndex));
       folder = JoinPath(folder, Chosen(fContext.SystemDirList, fContext.SystemDirIndex));
     }
-    (void)ForceDirectories(folder);
+    (void)CreateFolders(folder);
     if (DirectoryExists(folder)) {
       fContext.SystemInstallDir = folder;
       return true;

@@ -226,6 +226,8 @@ class TSetupEngine {
   // Pieces of the steps.
   void InstallFilesWithMonitor();
   void OpenCleanUpScript();
+  // Creates a folder with its missing parents and remembers those it created for the record.
+  SysResult CreateFolders(const std::string& aPath);
   void WriteCleanUpScript();
   bool CheckInstalledSystem();
   std::optional<std::string> SearchForSystem(const std::vector<std::string>& aNames);
@@ -293,6 +295,8 @@ class TSetupEngine {
   TProtectedFolders fProtectedFolders;
   // Recorded files that could not be deleted: the folders that hold them are reported too.
   std::vector<std::string> fCleanUpFailedFiles;
+  // Folders that this install run created, for the cleanup record.
+  std::vector<std::string> fCreatedFolders;
   std::string fLogFileName;
   std::unique_ptr<TAppendFile> fLogFile;
   bool fDoLog = false;

@@ -135,15 +135,19 @@ SysResult ReadWholeFile(const std::string& aPath, std::string& aBytes) {
   }
 }
 
-SysResult ForceDirectories(const std::string& aPath) {
+SysResult ForceDirectories(const std::string& aPath, std::vector<std::string>* aCreated) {
   std::string path = aPath;
   while (path.size() > 3 && IsPathDelimiter(path.back())) path.pop_back();
   if (path.empty() || DirectoryExists(path)) return SysResult::Ok();
   const std::string parent = ExtractFileDir(path);
   if (!parent.empty() && parent != path) {
-    if (SysResult result = ForceDirectories(parent); !result) return result;
+    if (SysResult result = ForceDirectories(parent, aCreated); !result) return result;
   }
-  if (::CreateDirectoryW(Wide(path).c_str(), nullptr) || DirectoryExists(path)) return SysResult::Ok();
+  if (::CreateDirectoryW(Wide(path).c_str(), nullptr)) {
+    if (aCreated) aCreated->push_back(path);
+    return SysResult::Ok();
+  }
+  if (DirectoryExists(path)) return SysResult::Ok();
   return LastError();
 }
 

@@ -52,8 +52,9 @@ inline constexpr std::uint32_t kAttrArchive = 0x20;
 // order the file system gives them.
 SysResult ListDirectory(const std::string& aFolder, std::vector<DirEntry>& aEntries);
 
-// Creates the folder with every missing parent; succeeds when it exists afterwards.
-SysResult ForceDirectories(const std::string& aPath);
+// Creates the folder with every missing parent; succeeds when it exists afterwards. The folders
+// that this call created, parents first, are appended to aCreated when given.
+SysResult ForceDirectories(const std::string& aPath, std::vector<std::string>* aCreated = nullptr);
 SysResult RemoveEmptyDirectory(const std::string& aPath);
 SysResult SetCurrentDir(const std::string& aPath);
 std::string GetCurrentDir();
