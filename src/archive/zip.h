@@ -16,6 +16,9 @@ class ICleanupRecord {
   // Adds aKey with an empty value to aSection; false when it cannot be written.
   virtual bool WriteKey(const std::string& aSection, const std::string& aKey) = 0;
   virtual std::string FileName() const = 0;
+  // Makes what was written so far durable (on disk), so that a process killed right after
+  // still leaves it behind. Nothing by default.
+  virtual void Flush() {}
 };
 
 enum TUnpackMode { umAll = 0, umExistingOnly = 1, umMissingOnly = 2 };

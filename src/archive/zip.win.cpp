@@ -57,7 +57,23 @@ class TPackExtraction {
   int UnpackMode = umAll;
   std::string Folder;
 
+  // Every file that the extraction may create anew is recorded, and the record made durable,
+  // before the first byte is written: a process killed in the middle of the pack then leaves a
+  // record that names its half-written files. Files that exist already are recorded once they
+  // are replaced, since the record must never name a file that the installation did not make.
+  void RecordNewFilesAhead() {
+    if (!CleanupStore || CleanupSection.empty() || UnpackMode == umExistingOnly) return;
+    for (std::size_t i = 0; i < fReader.Count(); ++i) {
+      const TZipEntry& entry = fReader.Entry(i);
+      if (entry.IsFolder || entry.IsEncrypted() || !Matches(entry)) continue;
+      const std::string target = TargetOf(Folder, entry.FullName);
+      if (!target.empty() && !TargetExists(target)) Record(entry.FullName);
+    }
+    CleanupStore->Flush();
+  }
+
   void Run() {
+    RecordNewFilesAhead();
     fReader.ClearSelection();
     for (std::size_t i = 0; i < fReader.Count(); ++i) {
       ProcessPendingMessages();
@@ -69,13 +85,17 @@ class TPackExtraction {
   // False when the extraction is to stop.
   bool ProcessEntry(std::size_t aIndex) {
     const TZipEntry& entry = fReader.Entry(aIndex);
-    bool matched = std::any_of(fMasks.begin(), fMasks.end(),
-                               [&](const std::string& aMask) { return MatchesMask(entry.FullName, aMask); });
+    const bool matched = Matches(entry);
     const std::int64_t endPos =
         fMonitor.Position() + (matched ? static_cast<std::int64_t>(entry.UncompressedSize) : 0);
     if (matched && !Install(aIndex, entry)) return false;
     fMonitor.SetPosition(endPos);
     return true;
+  }
+
+  bool Matches(const TZipEntry& aEntry) const {
+    return std::any_of(fMasks.begin(), fMasks.end(),
+                       [&](const std::string& aMask) { return MatchesMask(aEntry.FullName, aMask); });
   }
 
   // A matching entry: filters, questions, extraction and attributes. False when aborted.

@@ -3,6 +3,7 @@
 // (sections and keys compared without regard to case, in the order they were first written)
 // and saved whole as UTF-16 little-endian text with a byte-order mark. The extraction writes
 // every file it creates into the section named by the file's folder.
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,6 +40,11 @@ class TCleanupScript : public ICleanupRecord, public TIniAccess {
   // ICleanupRecord: a key with an empty value (never fails in memory; saving may).
   bool WriteKey(const std::string& aSection, const std::string& aKey) override;
   std::string FileName() const override { return fFileName; }
+  // Flush hands the record to its owner, who writes it to disk.
+  void Flush() override {
+    if (fOnFlush) fOnFlush();
+  }
+  void SetOnFlush(std::function<void()> aOnFlush) { fOnFlush = std::move(aOnFlush); }
 
   // The whole record as the bytes of its file.
   std::string Serialize() const;
@@ -52,6 +58,7 @@ class TCleanupScript : public ICleanupRecord, public TIniAccess {
 
   std::string fFileName;
   std::vector<Section> fSections;
+  std::function<void()> fOnFlush;
 };
 
 // A record read back for a cleanup run. Empty when the bytes are not a cleanup record: text with

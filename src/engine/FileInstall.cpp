@@ -60,6 +60,8 @@ void TFileInstaller::Run() {
   e.NotifyStep(saUpdate, smUpdate);
   CopySetupProgram();
   if (e.fSaveCleanUpProgInfo) WriteProgramRecord();
+  // From here on a record exists on disk, however the run ends.
+  SaveRecordSoFar();
   // The sub-options' INI and program-group commands ("IIniFiles"/"UIniFiles",
   // "IGroups"/"UGroups") are loaded here once those commands exist.
   fMonitor.SetMax((e.fInstallSize / 100) * 10 + e.fInstallSize);

@@ -344,6 +344,7 @@ void TSetupEngine::DoCleanUpDirInfo() { ContinueIfSilentAt(stAppRunTest); }
 void TSetupEngine::OpenCleanUpScript() {
   SaveCleanUpScript();
   CleanUpScript = std::make_unique<TCleanupScript>(JoinPath(fContext.SystemInstallDir, "CLEANUP.INI"));
+  CleanUpScript->SetOnFlush([this] { WriteCleanUpScript(); });
   std::string bytes;
   if (FileExists(CleanUpScript->FileName()) && ReadWholeFile(CleanUpScript->FileName(), bytes)) {
     CleanUpScript->Merge(bytes);

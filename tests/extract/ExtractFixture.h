@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <set>
@@ -46,14 +47,19 @@ class TFakeBar : public IProgressBar {
 
 class TFakeCleanupRecord : public ICleanupRecord {
  public:
+  // Keys are unique within a section, as in the real record.
   bool WriteKey(const std::string& aSection, const std::string& aKey) override {
     if (Refuse) return false;
-    Sections[aSection].push_back(aKey);
+    std::vector<std::string>& keys = Sections[aSection];
+    if (std::find(keys.begin(), keys.end(), aKey) == keys.end()) keys.push_back(aKey);
     return true;
   }
   std::string FileName() const override { return "C:\\cleanup.ini"; }
+  void Flush() override { FlushedKeys = Sections; }
 
   bool Refuse = false;
+  // What the record held when it was last made durable.
+  std::map<std::string, std::vector<std::string>> FlushedKeys;
   std::map<std::string, std::vector<std::string>> Sections;
 };
 

@@ -114,7 +114,8 @@ TEST_F(ExtractTest, BadCrcAsksAndRetriesTheSameEntry) {
   EXPECT_EQ(fDialogs[0].message, fDialogs[1].message);
   EXPECT_TRUE(LogHas("BAD CRC:  " + TargetUtf8("a.txt")));
   EXPECT_FALSE(fs::exists(Target("a.txt")));
-  EXPECT_EQ(Recorded(), std::vector<std::string>{"b.txt"});
+  // Both were recorded before extraction began; the discarded one simply does not exist.
+  EXPECT_EQ(Recorded(), (std::vector<std::string>{"a.txt", "b.txt"}));
 }
 
 TEST_F(ExtractTest, HostileEntryIsSkippedAndLogged) {
