@@ -109,7 +109,7 @@ class TPackExtraction {
       if (cleared) SetFileAttributesAt(target, oldAttr).ok();
       return !fMonitor.AbortFlag;
     }
-    if (!Extract(aIndex, aEntry.FullName)) return false;
+    if (!Extract(aIndex, aEntry)) return false;
     if (FileAttr != 0 && !target.empty() &&
         !SetFileAttributesAt(target, FileAttr | oldAttr | kAttrArchive).ok() && !AttributeFailure(target)) {
       return false;
@@ -163,7 +163,7 @@ class TPackExtraction {
 
   // Extracts the entry until it is extracted or a skip or abort decision ends the attempts.
   // False when aborted.
-  bool Extract(std::size_t aIndex, const std::string& aName) {
+  bool Extract(std::size_t aIndex, const TZipEntry& aEntry) {
     bool again = false;
     do {
       if (again) ProcessPendingMessages();
@@ -177,8 +177,9 @@ class TPackExtraction {
       if (fReader.ExtractSelected() > 0) {
         fMonitor.RetryFlag = false;
         // An extracted file is recorded even when the user has just asked to stop, so that
-        // the uninstall still finds it.
-        Record(aName);
+        // the uninstall still finds it. Folders are not files of the record: a cleanup
+        // removes them once they are empty.
+        if (!aEntry.IsFolder) Record(aEntry.FullName);
         if (fMonitor.AbortFlag) return false;
       }
     } while (fMonitor.RetryFlag);

@@ -270,15 +270,22 @@ void TSetupEngine::RemoveCleanUpFolder(const std::string& aFolder) {
     Log("   Removed " + aFolder);
     return;
   }
-  // Files that this cleanup could not delete were reported one by one; a folder that holds
+  // Folders are handled deepest first: a file that could not be deleted is reported with the
+  // deepest recorded folder that holds it, not again with each parent. A folder that holds
   // only files nobody recorded belongs to its user now and stays without complaint.
-  const bool holdsFailedFile =
-      std::any_of(fCleanUpFailedFiles.begin(), fCleanUpFailedFiles.end(),
-                  [&aFolder](const std::string& aFile) { return IsPathUnderFolder(aFile, aFolder); });
-  if (!holdsFailedFile && HoldsFiles(aFolder)) {
-    Log("   Kept " + aFolder + ": it holds files that were not installed");
+  const auto reportedElsewhere = [this](const std::string& aFile) {
+    return std::any_of(fCleanUpReportedFolders.begin(), fCleanUpReportedFolders.end(),
+                       [&aFile](const std::string& aReported) { return IsPathUnderFolder(aFile, aReported); });
+  };
+  const bool holdsUnreportedFailure =
+      std::any_of(fCleanUpFailedFiles.begin(), fCleanUpFailedFiles.end(), [&](const std::string& aFile) {
+        return IsPathUnderFolder(aFile, aFolder) && !reportedElsewhere(aFile);
+      });
+  if (!holdsUnreportedFailure && HoldsFiles(aFolder)) {
+    Log("   Kept " + aFolder + ": it holds files that were not installed or could not be deleted");
     return;
   }
+  fCleanUpReportedFolders.push_back(aFolder);
   AddCleanUpError(FormatText(LanguageText(167), {aFolder}));
 }
 

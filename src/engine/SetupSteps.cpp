@@ -366,7 +366,9 @@ void TSetupEngine::WriteCleanUpScript() {
   // The folders this run created go with the installation; folders that were there before
   // (an existing drive root or parent) stay out of the record.
   if (fSaveCleanUpInfo) {
-    for (const std::string& folder : fCreatedFolders) CleanUpScript->WriteKeyIfMissing("LuM CleanUp Directories", folder, "1");
+    for (const std::string& folder : fCreatedFolders) {
+      CleanUpScript->WriteKeyIfMissing("LuM CleanUp Directories", GetLongPathNameOf(folder), "1");
+    }
   }
   if (const SysResult saved = WriteWholeFile(CleanUpScript->FileName(), CleanUpScript->Serialize()); !saved) {
     fContext.CleanUpInfoFailed = true;

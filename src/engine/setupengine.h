@@ -295,6 +295,8 @@ class TSetupEngine {
   TProtectedFolders fProtectedFolders;
   // Recorded files that could not be deleted: the folders that hold them are reported too.
   std::vector<std::string> fCleanUpFailedFiles;
+  // Folders already reported as not removable.
+  std::vector<std::string> fCleanUpReportedFolders;
   // Folders that this install run created, for the cleanup record.
   std::vector<std::string> fCreatedFolders;
   std::string fLogFileName;

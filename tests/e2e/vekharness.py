@@ -13,6 +13,7 @@ import unittest
 from pathlib import Path
 
 SETUP_EXE = Path(os.environ["VEK_SETUP_EXE"])
+E2ETOOL_EXE = Path(os.environ["VEK_E2ETOOL_EXE"])
 WINE_RUN = os.environ["VEK_WINE_RUN"]
 PREFIX = Path(os.environ["VEK_WINE_PREFIX"])
 BUILD_DIR = Path(os.environ["VEK_BUILD_DIR"])
@@ -45,6 +46,44 @@ def wine_command(*args: str, timeout: float = 120) -> subprocess.CompletedProces
     """Runs a Wine built-in command such as `reg`."""
     return subprocess.run([WINE_RUN, str(PREFIX), str(BUILD_DIR), *args],
                           stdin=subprocess.DEVNULL, capture_output=True, timeout=timeout)
+
+
+def reg_values(key: str) -> dict:
+    """The values of a registry key as `reg query` shows them ({name: data}); None when the key
+    does not exist."""
+    result = wine_command("reg", "query", key)
+    if result.returncode != 0:
+        return None
+    values = {}
+    for line in result.stdout.decode("utf-8", "replace").splitlines():
+        parts = line.strip().split("    ")
+        if len(parts) >= 3 and parts[1].startswith("REG_"):
+            values[parts[0]] = "    ".join(parts[2:])
+    return values
+
+
+def reg_delete_values(key: str) -> None:
+    wine_command("reg", "delete", key, "/va", "/f")
+
+
+RUN_ONCE = r"HKCU\Software\Microsoft\Windows\CurrentVersion\RunOnce"
+UNINSTALL = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
+
+
+def profile_read(path: Path) -> dict:
+    """An INI file as the system's profile functions read it: {section: {key: value}}, names as
+    stored."""
+    out = wine(E2ETOOL_EXE, "ini", to_windows(path))
+    assert out.returncode == 0, out.stderr
+    sections = {}
+    current = None
+    for line in out.stdout.decode("utf-8").splitlines():
+        if line.startswith("[") and line.endswith("]"):
+            current = sections.setdefault(line[1:-1], {})
+        elif current is not None:
+            key, _, value = line.partition("=")
+            current[key] = value
+    return sections
 
 
 def ensure_prefix() -> None:

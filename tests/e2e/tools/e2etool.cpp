@@ -1,0 +1,116 @@
+// A helper program for the end-to-end tests, run under Wine next to setup.exe.
+//   e2etool hold <file> <release-file>   opens <file> without sharing, creates <file>.held, and
+//                                        keeps the file open until <release-file> exists (at most
+//                                        two minutes)
+//   e2etool runonce                      does what the next logon does: runs every command of the
+//                                        current user's RunOnce key (deleting its value first,
+//                                        as the system does) and waits for each
+//   e2etool ini <file>                   prints every section and key of an INI file as the
+//                                        system's profile functions read it: "[section]" lines
+//                                        and "key=value" lines, UTF-8
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Utf8(const std::wstring& aText) {
+  if (aText.empty()) return {};
+  const int size = ::WideCharToMultiByte(CP_UTF8, 0, aText.data(), static_cast<int>(aText.size()), nullptr, 0,
+                                         nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(size), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, aText.data(), static_cast<int>(aText.size()), out.data(), size, nullptr,
+                        nullptr);
+  return out;
+}
+
+// A list of NUL-terminated strings ending with an empty one.
+std::vector<std::wstring> SplitList(const std::vector<wchar_t>& aBuffer) {
+  std::vector<std::wstring> items;
+  for (const wchar_t* p = aBuffer.data(); *p != L'\0'; p += wcslen(p) + 1) items.emplace_back(p);
+  return items;
+}
+
+std::vector<wchar_t> ReadList(const std::wstring& aFile, const wchar_t* aSection) {
+  std::vector<wchar_t> buffer(1 << 16);
+  for (;;) {
+    const DWORD size = static_cast<DWORD>(buffer.size());
+    const DWORD length = aSection
+                             ? ::GetPrivateProfileSectionW(aSection, buffer.data(), size, aFile.c_str())
+                             : ::GetPrivateProfileSectionNamesW(buffer.data(), size, aFile.c_str());
+    if (length < size - 2) return buffer;
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+int PrintIni(const std::wstring& aFile) {
+  for (const std::wstring& section : SplitList(ReadList(aFile, nullptr))) {
+    std::printf("[%s]\n", Utf8(section).c_str());
+    for (const std::wstring& line : SplitList(ReadList(aFile, section.c_str()))) {
+      std::printf("%s\n", Utf8(line).c_str());
+    }
+  }
+  return 0;
+}
+
+int Hold(const std::wstring& aFile, const std::wstring& aRelease) {
+  HANDLE file = ::CreateFileW(aFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return 2;
+  HANDLE marker = ::CreateFileW((aFile + L".held").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (marker != INVALID_HANDLE_VALUE) ::CloseHandle(marker);
+  for (int i = 0; i < 1200 && ::GetFileAttributesW(aRelease.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) ::Sleep(100);
+  ::CloseHandle(file);
+  return 0;
+}
+
+int RunOnce() {
+  HKEY key = nullptr;
+  if (::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce", 0,
+                      KEY_READ | KEY_WRITE, &key) != ERROR_SUCCESS) {
+    return 0;
+  }
+  std::vector<std::pair<std::wstring, std::wstring>> commands;
+  wchar_t name[256];
+  wchar_t data[4096];
+  for (DWORD i = 0;; ++i) {
+    DWORD nameSize = 256;
+    DWORD dataSize = sizeof data;
+    DWORD type = 0;
+    if (::RegEnumValueW(key, i, name, &nameSize, nullptr, &type, reinterpret_cast<BYTE*>(data), &dataSize) !=
+        ERROR_SUCCESS) {
+      break;
+    }
+    if (type == REG_SZ) commands.emplace_back(name, std::wstring(data, dataSize / sizeof(wchar_t)).c_str());
+  }
+  int failures = 0;
+  for (auto& [valueName, command] : commands) {
+    ::RegDeleteValueW(key, valueName.c_str());
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::vector<wchar_t> line(command.begin(), command.end());
+    line.push_back(L'\0');
+    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+      ++failures;
+      continue;
+    }
+    ::WaitForSingleObject(info.hProcess, INFINITE);
+    ::CloseHandle(info.hThread);
+    ::CloseHandle(info.hProcess);
+  }
+  ::RegCloseKey(key);
+  return failures;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  const std::vector<std::wstring> args(argv + 1, argv + argc);
+  if (args.size() == 3 && args[0] == L"hold") return Hold(args[1], args[2]);
+  if (args.size() == 2 && args[0] == L"ini") return PrintIni(args[1]);
+  if (args.size() == 1 && args[0] == L"runonce") return RunOnce();
+  std::fprintf(stderr, "usage: e2etool hold <file> <release-file> | ini <file> | runonce\n");
+  return 1;
+}
