@@ -354,14 +354,16 @@ void TSetupEngine::OpenCleanUpScript() {
 // Writes the cleanup record to disk and frees it. The file installation also saves it after
 // every pack file, so that a run that is killed halfway leaves a record of what it extracted.
 void TSetupEngine::SaveCleanUpScript() {
-  WriteCleanUpScript();
+  WriteCleanUpScript(true);
   CleanUpScript.reset();
 }
 
 SysResult TSetupEngine::CreateFolders(const std::string& aPath) { return ForceDirectories(aPath, &fCreatedFolders); }
 
-// Writes the open record to disk; the first failure is reported and ends the writing.
-void TSetupEngine::WriteCleanUpScript() {
+// Writes the open record to disk; the first failure is reported and ends the writing. While
+// the installation goes on, the user learns that the program may not be removable later; a
+// failure of the last save is a warning with the system's reason.
+void TSetupEngine::WriteCleanUpScript(bool aFinal) {
   if (!CleanUpScript || fContext.CleanUpInfoFailed) return;
   // The folders this run created go with the installation; folders that were there before
   // (an existing drive root or parent) stay out of the record.
@@ -372,8 +374,13 @@ void TSetupEngine::WriteCleanUpScript() {
   }
   if (const SysResult saved = WriteWholeFile(CleanUpScript->FileName(), CleanUpScript->Serialize()); !saved) {
     fContext.CleanUpInfoFailed = true;
-    LogAndShowMsg(LanguageText(115), SystemErrorMessage(saved.error) + " (" + CleanUpScript->FileName() + ")",
-                  mtWarning);
+    const std::string reason = SystemErrorMessage(saved.error) + " (" + CleanUpScript->FileName() + ")";
+    if (aFinal) {
+      LogAndShowMsg(LanguageText(115), reason, mtWarning);
+    } else {
+      LogAndShowMsg(LanguageText(181), FormatText(LanguageText(201), {CleanUpScript->FileName()}), mtError);
+      Log(reason);
+    }
   }
 }
 

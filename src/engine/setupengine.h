@@ -228,7 +228,7 @@ class TSetupEngine {
   void OpenCleanUpScript();
   // Creates a folder with its missing parents and remembers those it created for the record.
   SysResult CreateFolders(const std::string& aPath);
-  void WriteCleanUpScript();
+  void WriteCleanUpScript(bool aFinal = false);
   bool CheckInstalledSystem();
   std::optional<std::string> SearchForSystem(const std::vector<std::string>& aNames);
   void LoadUpdatePaths();

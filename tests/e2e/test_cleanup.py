@@ -194,6 +194,21 @@ class Cleanup(h.WineTestCase):
         self.assertEqual(tree(ROOT), ["PROG", "PROG/readme.txt", "PROG/readme.txt.held", "Sys", "Sys/SETUP.EXE"])
         self.assertIsNone(h.reg_values(KEY))
 
+    def test_a_record_that_cannot_be_written_is_reported_once_and_the_install_goes_on(self):
+        # A folder in the record's place: every save fails.
+        (ROOT / "Sys" / "CLEANUP.INI").mkdir(parents=True)
+        dist = h.Distribution("unwritable")
+        dist.script(SCRIPT)
+        make_pack(dist.dir / "core.zip", CORE)
+        make_pack(dist.dir / "docs.zip", DOCS)
+        result = dist.run("/Q", "/s:", "/I:C:\\")
+        self.assertEqual(result.returncode, 0, h.logs())
+        log = next(iter(h.logs("setup_").values()))
+        reports = [line for line in log if "Cannot write to the cleanup record" in line]
+        self.assertEqual(len(reports), 1, log)
+        self.assertIn("C:\\CleanApps\\Sys\\CLEANUP.INI", reports[0])
+        self.assertTrue((ROOT / "DOCS" / "MANUAL" / "manual.txt").exists())
+
     def test_a_killed_installation_leaves_a_record_that_removes_what_it_extracted(self):
         big = {f"data/file{i:04}.bin": os.urandom(2048) + b"x" * 30000 for i in range(3000)}
         dist = h.Distribution("killed")
