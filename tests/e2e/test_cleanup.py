@@ -154,6 +154,17 @@ class Cleanup(h.WineTestCase):
         self.assertEqual(logon.returncode, 0, logon.stderr)
         self.assertEqual(tree(ROOT), ["DOCS", "DOCS/MANUAL", "DOCS/MANUAL/my notes.txt"])
 
+    def test_a_new_installation_cancels_the_pending_removal_of_its_setup_program(self):
+        dist = self.install("reinstall")
+        result = h.wine(ROOT / "Sys" / "SETUP.EXE", "/UNINSTALL", "/Q")
+        self.assertEqual(result.returncode, 0, h.logs())
+        self.assertEqual(list(h.reg_values(h.RUN_ONCE)), ["Finish_VEKsetup"])
+        result = dist.run("/Q", "/s:", "/I:C:\\")
+        self.assertEqual(result.returncode, 0, h.logs())
+        self.assertEqual(h.reg_values(h.RUN_ONCE), {})
+        self.assertTrue((ROOT / "Sys" / "SETUP.EXE").exists())
+        self.assertIsNotNone(h.reg_values(KEY))
+
     def test_cleanup_through_the_temporary_copy_leaves_nothing(self):
         self.install("relaunch")
         (ROOT / "PROG" / "notes.~exe").write_bytes(b"backup")
