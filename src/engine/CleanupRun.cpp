@@ -1,7 +1,7 @@
 // A cleanup run: the cleanup record of an installation is read and what it lists is removed.
 // Uninstall programs of external programs first, then the recorded files, then the folders
 // (deepest first), the program-group shortcuts and their folders, and the registration in the
-// list of installed programs.
+// list of installed programs (UninstallRegistration.cpp).
 //
 // The record is input from disk. Only what it names is removed: files it lists (or matches with
 // a wildcard entry outside the system's own folders), and folders once they are empty. A
@@ -17,12 +17,12 @@
 #include "engine/setupengine.h"
 #include "language/LanguageText.h"
 #include "system/FileAttributes.h"
+#include "system/FolderRemoval.h"
 #include "system/Files.h"
 #include "system/Folders.h"
 #include "system/MessagePump.h"
 #include "system/PathText.h"
 #include "system/Process.h"
-#include "system/Registry.h"
 #include "system/SysResult.h"
 #include "ui/Msgdlg.h"
 
@@ -32,67 +32,8 @@ namespace {
 constexpr const char* kProgramRecord = "LuM CleanUp";
 constexpr const char* kFolderList = "LuM CleanUp Directories";
 constexpr const char* kGroupList = "LuM CleanUp Groups";
-constexpr const char* kUninstallKeyRoot = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
-constexpr std::uint32_t kAttrReadOnly = 0x1;
-constexpr std::uint32_t kAttrHidden = 0x2;
-constexpr unsigned long kErrorCurrentDirectory = 16;  // ERROR_CURRENT_DIRECTORY
-constexpr unsigned long kErrorSharingViolation = 32;  // how some systems refuse the current folder
 
 bool HasWildcard(std::string_view aName) { return aName.find('*') != std::string_view::npos; }
-
-void ClearReadOnlyAndHidden(const std::string& aPath) {
-  std::uint32_t attributes = 0;
-  if (GetFileAttributesAt(aPath, attributes) && (attributes & (kAttrReadOnly | kAttrHidden)) != 0) {
-    (void)SetFileAttributesAt(aPath, attributes & ~(kAttrReadOnly | kAttrHidden));
-  }
-}
-
-// Removes the empty folders below aFolder, deepest first. Files are never touched, so a folder
-// that holds any file stays with its parents.
-void RemoveEmptySubFolders(const std::string& aFolder) {
-  std::vector<DirEntry> entries;
-  if (!ListDirectory(aFolder, entries)) return;
-  for (const DirEntry& entry : entries) {
-    if (!entry.IsFolder() || entry.name == "." || entry.name == "..") continue;
-    const std::string sub = JoinPath(aFolder, entry.name);
-    RemoveEmptySubFolders(sub);
-    ClearReadOnlyAndHidden(sub);
-    (void)RemoveEmptyDirectory(sub);
-  }
-}
-
-// True when a file lies anywhere below aFolder.
-bool HoldsFiles(const std::string& aFolder) {
-  std::vector<DirEntry> entries;
-  if (!ListDirectory(aFolder, entries)) return false;
-  for (const DirEntry& entry : entries) {
-    if (entry.name == "." || entry.name == "..") continue;
-    if (!entry.IsFolder() || HoldsFiles(JoinPath(aFolder, entry.name))) return true;
-  }
-  return false;
-}
-
-// Removes an empty folder; when that fails, its empty sub-folders first, and once more from its
-// parent when it was the current folder.
-SysResult RemoveFolderAndEmptySubFolders(const std::string& aFolder) {
-  SysResult removed = RemoveEmptyDirectory(aFolder);
-  if (removed) return removed;
-  RemoveEmptySubFolders(aFolder);
-  ClearReadOnlyAndHidden(aFolder);
-  removed = RemoveEmptyDirectory(aFolder);
-  if (!removed && (removed.error == kErrorCurrentDirectory || removed.error == kErrorSharingViolation) &&
-      SameText(IncludeTrailingPathDelimiter(GetCurrentDir()), IncludeTrailingPathDelimiter(aFolder))) {
-    (void)SetCurrentDir(ExtractFileDir(aFolder));
-    removed = RemoveEmptyDirectory(aFolder);
-  }
-  return removed;
-}
-
-// An uninstall registration key is one name below the uninstall key; anything else would
-// reach other programs' entries or the uninstall key itself.
-bool IsUsableRegistrationKey(const std::string& aKey) {
-  return !aKey.empty() && aKey.find_first_of("\\/") == std::string::npos && aKey != "." && aKey != "..";
-}
 
 }  // namespace
 
@@ -346,57 +287,11 @@ void TSetupEngine::CleanUpProgramGroups() {
   }
 }
 
-void TSetupEngine::CleanUpRegistration() {
-  const std::string key = CleanUpIni->ReadString("Uninstall", "Key", "");
-  if (key.empty()) return;
-  if (!IsUsableRegistrationKey(key)) {
-    Log("   Not an uninstall key name, left alone: " + key);
-    return;
-  }
-  const std::string path = kUninstallKeyRoot + key;
-  if (const SysResult deleted = DeleteRegistryKeyTree(TRegistryRoot::LocalMachine, path); deleted) {
-    Log("   Removed registration HKEY_LOCAL_MACHINE\\" + path);
-  } else {
-    Log("   Cannot remove registration HKEY_LOCAL_MACHINE\\" + path + ": " + SystemErrorMessage(deleted.error));
-  }
-}
-
 void TSetupEngine::DoCleanUpShowErrors() {
   Log("Cleanup errors:");
   for (const std::string& line : fCleanUpErrorList) Log("   " + line);
   NotifyStep(saUpdate, smNone);
   ContinueIfSilentAt(stFinishCleanUp);
-}
-
-// The system's own record in the list of installed programs, and a copy of it in the cleanup
-// record so that a cleanup can remove the registration again.
-void TSetupEngine::WriteUninstallRegistration() {
-  if (!IsUsableRegistrationKey(fUninstallInfo.Key)) {
-    Log("Not an uninstall key name, nothing registered: " + fUninstallInfo.Key);
-    return;
-  }
-  const std::string path = kUninstallKeyRoot + fUninstallInfo.Key;
-  TRegistryKey key;
-  if (const SysResult opened = TRegistryKey::Create(TRegistryRoot::LocalMachine, path, key); !opened) {
-    Log("Cannot open HKEY_LOCAL_MACHINE\\" + path + ": " + SystemErrorMessage(opened.error));
-    return;
-  }
-  const std::pair<const char*, std::string> values[] = {
-      {"DisplayName", TranslateText(fUninstallInfo.DisplayName, true)},
-      {"Publisher", TranslateText(fUninstallInfo.Publisher, true)},
-      {"Uninstallstring", ExpandText(fUninstallInfo.UninstallString)},
-  };
-  for (const auto& [name, value] : values) {
-    if (const SysResult written = key.WriteString(name, value); !written) {
-      Log("Cannot write " + std::string(name) + " of HKEY_LOCAL_MACHINE\\" + path + ": " +
-          SystemErrorMessage(written.error));
-    }
-  }
-  Log("Registered HKEY_LOCAL_MACHINE\\" + path);
-  if (fSaveCleanUpProgInfo && CleanUpScript && !fContext.CleanUpInfoFailed) {
-    fUninstallInfo.SaveToIniFile(*CleanUpScript, "Uninstall", kUnnumberedRecord);
-    WriteCleanUpScript();
-  }
 }
 
 }  // namespace vek
