@@ -168,12 +168,24 @@ class Cleanup(h.WineTestCase):
     def test_cleanup_through_the_temporary_copy_leaves_nothing(self):
         self.install("relaunch")
         (ROOT / "PROG" / "notes.~exe").write_bytes(b"backup")
+        # A program group as the shortcut commands record it: the folder and its shortcut.
+        programs = h.temp_dir().parent / "AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
+        group = programs / "Clean Product"
+        group.mkdir(parents=True, exist_ok=True)
+        (group / "Clean Product.lnk").write_bytes(b"L\0\0\0")
+        record = ROOT / "Sys" / "CLEANUP.INI"
+        text = record.read_bytes().decode("utf-16")
+        text += f"[LuM CleanUp Groups]\r\n{h.to_windows(group)}\\=\r\n\r\n" \
+                f"[{h.to_windows(group)}\\]\r\nClean Product.lnk=\r\n\r\n"
+        record.write_bytes(text.encode("utf-16"))
         result = h.wine(ROOT / "Sys" / "SETUP.EXE", "/CLEANUP", "/Q")
         self.assertEqual(result.returncode, 0, h.logs())
         copy_log = h.wait_for(lambda: [lines for lines in h.logs("VekSetup_").values()
                                        if lines and lines[-1].startswith("Write ")])
         self.assertTrue(copy_log, h.logs())
         self.assertFalse(ROOT.exists(), tree(ROOT))
+        self.assertFalse(group.exists())
+        self.assertTrue(programs.exists())
         self.assertIsNone(h.reg_values(KEY))
         self.assertEqual(h.reg_values(h.RUN_ONCE),
                          {"Finish_VEKsetup": 'C:\\windows\\system32\\cmd.exe /c "Del '
