@@ -37,6 +37,10 @@ bool HasWildcard(std::string_view aName) { return aName.find('*') != std::string
 
 }  // namespace
 
+TKeepFolder TSetupEngine::KeepFolder() const {
+  return [this](const std::string& aFolder) { return IsProtectedFolder(aFolder, fProtectedFolders); };
+}
+
 bool TSetupEngine::CleanUpStopped() {
   ProcessPendingMessages();
   return fStopCleanUp;
@@ -59,11 +63,23 @@ bool TSetupEngine::ReadCleanUpRecord() {
   return true;
 }
 
+// A cleanup that removed nothing must not take away what is needed to try again: the record
+// and the setup program of the installation stay. Copies in the temporary folder still go.
+void TSetupEngine::KeepInstallationFiles() {
+  const std::string temp = GetTempDir();
+  if (!IsPathUnderFolder(fContext.ScriptFileName, temp)) {
+    fContext.RemoveScriptOnExit = false;
+    fContext.RemoveSelfOnExit = false;
+  }
+  if (!IsPathUnderFolder(GetProgramPath(), temp)) fContext.RemoveSelfOnExit = false;
+}
+
 void TSetupEngine::DoCleanUpStart() {
   fCleanUpErrors = false;
   fCleanUpErrorList.clear();
   if (!ReadCleanUpRecord()) {
     fRunFailed = true;
+    KeepInstallationFiles();
     const std::string name = fSystemName.empty() ? LanguageText(154) : SystemName();
     LogAndShowMsg(LanguageText(138), FormatText(LanguageText(161), {name, fContext.ScriptFileName}), mtError);
     ContinueIfSilentAt(stTerminate);
@@ -207,7 +223,7 @@ void TSetupEngine::CleanUpRecordedFiles() {
 void TSetupEngine::RemoveCleanUpFolder(const std::string& aFolder) {
   fInfoLines[1] = aFolder;
   NotifyStep(saUpdate, smCleanUpFolder);
-  if (RemoveFolderAndEmptySubFolders(aFolder)) {
+  if (RemoveFolderAndEmptySubFolders(aFolder, KeepFolder())) {
     Log("   Removed " + aFolder);
     return;
   }
@@ -243,7 +259,7 @@ void TSetupEngine::CleanUpRecordedFolders() {
     }
     if (SameText(IncludeTrailingPathDelimiter(folder), programFolder)) {
       // This program runs from here: the folder goes at the next logon (finish routine).
-      RemoveEmptySubFolders(folder);
+      RemoveEmptySubFolders(folder, KeepFolder());
       continue;
     }
     if (DirectoryExists(folder)) RemoveCleanUpFolder(folder);
@@ -283,7 +299,7 @@ void TSetupEngine::CleanUpProgramGroups() {
     if (isKept || IsProtectedFolder(folder, fProtectedFolders) || !DirectoryExists(folder)) continue;
     fInfoLines[2] = folder;
     NotifyStep(saUpdate, smCleanUpGrp);
-    if (RemoveFolderAndEmptySubFolders(folder)) Log("   Removed " + folder);
+    if (RemoveFolderAndEmptySubFolders(folder, KeepFolder())) Log("   Removed " + folder);
   }
 }
 

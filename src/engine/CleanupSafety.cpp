@@ -1,54 +1,88 @@
 #include "engine/CleanupSafety.h"
 
+#include <cctype>
+#include <vector>
+
 #include "base/CaseMap.h"
 #include "system/PathText.h"
 
 namespace vek {
 namespace {
 
-// "C:", "C:\", "\\server", "\\server\share" with or without a trailing delimiter.
-bool IsRootPath(std::string_view aPath) {
-  const std::string trimmed = ExcludeTrailingPathDelimiter(aPath);
-  if (trimmed.size() <= 2) return true;
-  if (trimmed.size() == 3 && trimmed[1] == ':') return true;  // "C:x" is relative, refused elsewhere
-  if (!IsPathDelimiter(trimmed[0]) || !IsPathDelimiter(trimmed[1])) return false;
-  int parts = 0;
-  bool inPart = false;
-  for (std::size_t i = 2; i < trimmed.size(); ++i) {
-    const bool delimiter = IsPathDelimiter(trimmed[i]);
-    if (!delimiter && !inPart) ++parts;
-    inPart = !delimiter;
-  }
-  return parts <= 2;
+bool IsDelimiter(char aChar) { return aChar == '\\' || aChar == '/'; }
+
+// A name made of dots and blanks only: Windows drops trailing dots and blanks, so "..." and
+// ".. " climb like "..". A single "." names the folder itself.
+bool IsDotName(std::string_view aPart) {
+  return !aPart.empty() && aPart.find_first_not_of(". ") == std::string_view::npos;
 }
 
-bool IsAbsolutePath(std::string_view aPath) {
-  if (aPath.size() >= 3 && aPath[1] == ':' && IsPathDelimiter(aPath[2])) return true;
-  return aPath.size() >= 3 && IsPathDelimiter(aPath[0]) && IsPathDelimiter(aPath[1]);
+std::vector<std::string> SplitAtDelimiters(std::string_view aPath) {
+  std::vector<std::string> parts(1);
+  for (const char c : aPath) {
+    if (IsDelimiter(c)) {
+      parts.emplace_back();
+    } else {
+      parts.back() += c;
+    }
+  }
+  return parts;
 }
 
 bool HasParentComponent(std::string_view aPath) {
-  std::size_t start = 0;
-  while (start <= aPath.size()) {
-    std::size_t end = start;
-    while (end < aPath.size() && !IsPathDelimiter(aPath[end])) ++end;
-    const std::string_view part = aPath.substr(start, end - start);
-    // Windows drops trailing dots and blanks, so "..." and ".. " also climb.
-    if (part.size() >= 2 && part.find_first_not_of(". ") == std::string_view::npos) return true;
-    start = end + 1;
+  for (const std::string& part : SplitAtDelimiters(aPath)) {
+    if (IsDotName(part) && part != ".") return true;
   }
   return false;
 }
 
+// The root of an absolute path and the number of split parts it takes: "C:" (one part of
+// "C:\..."), or "\\server\share" (four parts: two empty ones, server, share). Empty for a
+// relative path, a path relative to a drive's current folder ("C:x"), and the device forms
+// "\\?\" and "\\.\", which bypass the system's own path rules.
+std::string RootOf(const std::vector<std::string>& aParts, std::size_t& aRootParts) {
+  const std::string& first = aParts[0];
+  if (first.size() == 2 && first[1] == ':' && std::isalpha(static_cast<unsigned char>(first[0])) &&
+      aParts.size() > 1) {
+    aRootParts = 1;
+    return UpperCase(first);
+  }
+  if (first.empty() && aParts.size() >= 4 && aParts[1].empty() && !aParts[2].empty() && aParts[2] != "?" &&
+      aParts[2] != "." && !aParts[3].empty()) {
+    aRootParts = 4;
+    return "\\\\" + aParts[2] + "\\" + aParts[3];
+  }
+  return {};
+}
+
 }  // namespace
 
-bool IsProtectedFolder(std::string_view aFolder, const TProtectedFolders& aProtected) {
-  if (ContainsNul(aFolder) || !IsAbsolutePath(aFolder) || HasParentComponent(aFolder) || IsRootPath(aFolder)) {
-    return true;
+std::optional<std::string> CanonicalFolder(std::string_view aPath) {
+  if (ContainsNul(aPath)) return std::nullopt;
+  const std::vector<std::string> parts = SplitAtDelimiters(aPath);
+  std::size_t rootParts = 0;
+  std::string folder = RootOf(parts, rootParts);
+  if (folder.empty()) return std::nullopt;
+  for (std::size_t i = rootParts; i < parts.size(); ++i) {
+    std::string part = parts[i];
+    if (part.empty() || part == ".") continue;
+    if (IsDotName(part)) return std::nullopt;
+    while (part.back() == '.' || part.back() == ' ') part.pop_back();
+    folder += "\\" + part;
   }
-  const std::string folder = ExcludeTrailingPathDelimiter(aFolder);
+  return folder;
+}
+
+bool IsProtectedFolder(std::string_view aFolder, const TProtectedFolders& aProtected) {
+  const std::optional<std::string> folder = CanonicalFolder(aFolder);
+  if (!folder) return true;
+  std::size_t rootParts = 0;
+  const std::vector<std::string> parts = SplitAtDelimiters(aFolder);
+  if (SameText(*folder, RootOf(parts, rootParts))) return true;  // a drive or share root
   for (const std::string& protectedFolder : aProtected.folders) {
-    if (!protectedFolder.empty() && SameText(folder, ExcludeTrailingPathDelimiter(protectedFolder))) return true;
+    const std::optional<std::string> other = CanonicalFolder(protectedFolder);
+    // The folder itself, and every folder that holds one of them.
+    if (other && (SameText(*folder, *other) || IsPathUnderFolder(*other, *folder))) return true;
   }
   return false;
 }

@@ -3,6 +3,7 @@
 // so every folder and file name it gives is checked before anything is removed: folders that
 // hold the system or other people's data are never removed, and file names never reach outside
 // the folder that lists them.
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,8 +18,14 @@ struct TProtectedFolders {
   std::vector<std::string> folders;
 };
 
-// True for a drive or share root, a path that is not absolute, and every listed folder
-// (compared without regard to case and trailing delimiters).
+// A folder path in the one spelling that the system would resolve it to: "\" as the only
+// delimiter, no empty or "." names, trailing dots and blanks of each name dropped, no trailing
+// delimiter, the drive letter in upper case. Empty for what is not a plain absolute path: a
+// relative path, a ".." name, the device forms "\\?\" and "\\.\", a NUL.
+std::optional<std::string> CanonicalFolder(std::string_view aPath);
+
+// True for a drive or share root, anything CanonicalFolder refuses, every listed folder and
+// every folder that holds a listed one, whatever the spelling (compared without regard to case).
 bool IsProtectedFolder(std::string_view aFolder, const TProtectedFolders& aProtected);
 
 // A recorded file name is usable when it is relative and stays inside its folder: not empty,

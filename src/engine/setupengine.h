@@ -30,6 +30,7 @@
 #include "script/options.h"
 #include "script/uninst.h"
 #include "system/Files.h"
+#include "system/FolderRemoval.h"
 
 namespace vek {
 
@@ -259,6 +260,8 @@ class TSetupEngine {
   void DeleteCleanUpFile(const std::string& aPath);
   void RemoveCleanUpFolder(const std::string& aFolder);
   void AddCleanUpError(const std::string& aLine);
+  TKeepFolder KeepFolder() const;
+  void KeepInstallationFiles();
   bool CleanUpStopped();
   bool NetInstallWithoutTerminalServer() const;
 

@@ -20,13 +20,14 @@ constexpr int kMaxDepth = 64;
 
 bool IsLink(const DirEntry& aEntry) { return (aEntry.attributes & kAttrReparsePoint) != 0; }
 
-void RemoveEmptySubFoldersAt(const std::string& aFolder, int aDepth) {
+void RemoveEmptySubFoldersAt(const std::string& aFolder, const TKeepFolder& aKeep, int aDepth) {
   std::vector<DirEntry> entries;
   if (aDepth > kMaxDepth || !ListDirectory(aFolder, entries)) return;
   for (const DirEntry& entry : entries) {
     if (!entry.IsFolder() || IsLink(entry)) continue;
     const std::string sub = JoinPath(aFolder, entry.name);
-    RemoveEmptySubFoldersAt(sub, aDepth + 1);
+    if (aKeep && aKeep(sub)) continue;
+    RemoveEmptySubFoldersAt(sub, aKeep, aDepth + 1);
     ClearReadOnlyAndHidden(sub);
     (void)RemoveEmptyDirectory(sub);
   }
@@ -51,14 +52,16 @@ void ClearReadOnlyAndHidden(const std::string& aPath) {
   }
 }
 
-void RemoveEmptySubFolders(const std::string& aFolder) { RemoveEmptySubFoldersAt(aFolder, 0); }
+void RemoveEmptySubFolders(const std::string& aFolder, const TKeepFolder& aKeep) {
+  RemoveEmptySubFoldersAt(aFolder, aKeep, 0);
+}
 
 bool HoldsFiles(const std::string& aFolder) { return HoldsFilesAt(aFolder, 0); }
 
-SysResult RemoveFolderAndEmptySubFolders(const std::string& aFolder) {
+SysResult RemoveFolderAndEmptySubFolders(const std::string& aFolder, const TKeepFolder& aKeep) {
   SysResult removed = RemoveEmptyDirectory(aFolder);
   if (removed) return removed;
-  RemoveEmptySubFolders(aFolder);
+  RemoveEmptySubFolders(aFolder, aKeep);
   ClearReadOnlyAndHidden(aFolder);
   removed = RemoveEmptyDirectory(aFolder);
   if (!removed && (removed.error == kErrorCurrentDirectory || removed.error == kErrorSharingViolation) &&

@@ -6,7 +6,8 @@ namespace vek {
 namespace {
 
 TEST(CleanupSafety, ProtectsRootsSystemFoldersAndAnythingNotAbsolute) {
-  const TProtectedFolders system{{"C:\\windows", "C:\\windows\\system32", "C:\\Program Files", "C:\\users"}};
+  const TProtectedFolders system{{"C:\\windows", "C:\\windows\\system32", "C:\\Program Files", "C:\\users",
+                                  "C:\\data\\shared\\Desktop"}};
   struct Case {
     const char* folder;
     bool isProtected;
@@ -22,8 +23,28 @@ TEST(CleanupSafety, ProtectsRootsSystemFoldersAndAnythingNotAbsolute) {
       {"C:\\VekApps\\...", true}, {"", true},
       {"C:\\VekApps", false},  {"C:\\Program Files\\Vek", false},
       {"C:\\windows\\VekTools", false}, {"\\\\server\\share\\Vek", false},
+      // Other spellings of the same folders.
+      {"C:\\.", true},      {"c:/", true},
+      {"C:\\windows\\.", true}, {"C:/Windows/", true},
+      {"C:\\\\windows", true}, {"C:\\.\\windows", true},
+      {"C:\\windows.", true}, {"C:\\windows . ", true},
+      {"\\\\?\\C:\\VekApps", true}, {"\\\\.\\C:\\VekApps", true},
+      {"\\\\server\\share\\.", true},
+      // A folder that holds a protected one.
+      {"C:\\users\\Public", false}, {"C:\\PROGRAM FILES\\..", true},
   };
   for (const Case& c : cases) EXPECT_EQ(IsProtectedFolder(c.folder, system), c.isProtected) << c.folder;
+  // A folder that holds a protected one is protected too.
+  EXPECT_TRUE(IsProtectedFolder("C:\\data\\shared", system));
+  EXPECT_TRUE(IsProtectedFolder("c:/DATA/", system));
+  EXPECT_FALSE(IsProtectedFolder("C:\\data\\shared\\Desktop\\Old", system));
+}
+
+TEST(CleanupSafety, CanonicalFolderIsTheSpellingTheSystemResolves) {
+  EXPECT_EQ(CanonicalFolder("c:/Apps//Vek/./Notes. /"), "C:\\Apps\\Vek\\Notes");
+  EXPECT_EQ(CanonicalFolder("\\\\srv\\share\\x"), "\\\\srv\\share\\x");
+  EXPECT_EQ(CanonicalFolder("C:\\Apps\\..\\x"), std::nullopt);
+  EXPECT_EQ(CanonicalFolder("Apps"), std::nullopt);
 }
 
 TEST(CleanupSafety, RecordedNamesStayInsideTheirFolder) {
