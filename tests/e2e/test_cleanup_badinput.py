@@ -22,34 +22,8 @@ OWN_KEY = h.UNINSTALL + "\\VekE2EBadrecOwn"
 # own folder: R: is mapped to C:\e2e\badrec\rdrive while such a test runs.
 SCRATCH_DRIVE = h.PREFIX / "dosdevices" / "r:"
 SENTINEL = b"nobody recorded this file"
-# Now and then Wine cannot start a process at all: it fails to map its shared user data at the
-# address it needs. Such a start says nothing about the program and is tried again. Wine reports
-# it on the error channel of its memory mappings, which the prefix's usual "-all" silences.
-WINE_START_FAILURE = b"failed to map the shared user data"
-os.environ.setdefault("VEK_WINEDEBUG", "-all,err+virtual")
-
-
-def start_retried(run) -> subprocess.CompletedProcess:
-    """The result of run(), repeated while Wine failed to start the process."""
-    for _ in range(3):
-        result = run()
-        if WINE_START_FAILURE not in result.stderr:
-            break
-    return result
-
-
-def key_values(key: str):
-    """The values of a registry key (None: no such key); asked again when there is no key, since
-    a reg.exe that Wine failed to start answers the same."""
-    for _ in range(3):
-        values = h.reg_values(key)
-        if values is not None:
-            break
-    return values
-
-
 def add_key(key: str, display_name: str) -> None:
-    start_retried(lambda: h.wine_command("reg", "add", key, "/v", "DisplayName", "/d", display_name, "/f"))
+    h.wine_command("reg", "add", key, "/v", "DisplayName", "/d", display_name, "/f")
 
 
 def crlf(text: str) -> str:
@@ -136,7 +110,7 @@ class BadRecordCase(h.WineTestCase):
             (self.dist.dir / "CLEANUP.INI").write_bytes(record)
         h.clear_logs()
         begin = time.monotonic()
-        result = start_retried(lambda: self.dist.run("/UNINSTALL", "/Q", timeout=timeout))
+        result = self.dist.run("/UNINSTALL", "/Q", timeout=timeout)
         self.elapsed = time.monotonic() - begin
         self.exit_code = result.returncode
         return [line for lines in h.logs().values() for line in lines]
@@ -230,20 +204,16 @@ class ProtectedFolders(BadRecordCase):
                             "C:\\users\\<user>\\Desktop", "C:\\USERS\\<user>\\DESKTOP",
                             "c:\\users\\<user>\\desktop\\", "\\\\?\\C:\\users\\<user>\\Desktop\\."])
 
-    # FAULT: the protection compares the recorded spelling with the system's own spelling of
-    # each folder, so a "." component, a doubled or forward delimiter, a trailing dot or the
-    # "\\?\" prefix get past it: the wildcard entries are deleted, and the folder and every empty
-    # folder below it are removed (for "C:\." the empty folders of the whole drive).
-    @unittest.expectedFailure
+    # A "." name, a doubled or forward delimiter, a trailing dot or the "\\?\" prefix name the
+    # same folder to the system: the protection must see through them.
     def test_other_spellings_of_a_protected_folder(self):
         self.spelling_rows(["R:\\.", "R:\\.\\", "R:\\\\\\\\", "C:\\users\\<user>\\Desktop\\.",
                             "C:\\users\\<user>\\Desktop\\\\", "C:/users/<user>/Desktop", "C:\\users\\<user>\\\\Desktop",
                             "C:\\users\\<user>\\.\\Desktop", "C:\\users\\<user>\\Desktop.",
                             "\\\\?\\C:\\users\\<user>\\Desktop"])
 
-    # FAULT: a listed folder that is not protected itself loses all its empty sub-folders,
-    # protected ones too: listing C:\users\Public removes the shared desktop and documents.
-    @unittest.expectedFailure
+    # A listed folder that holds protected ones (C:\users\Public holds the shared desktop and
+    # documents) is kept, and its empty protected sub-folders with it.
     def test_a_protected_folder_below_a_listed_folder_stays(self):
         public = h.DRIVE_C / "users" / "Public"
         before = tree(public)
@@ -316,23 +286,21 @@ class UnreadableRecords(BadRecordCase):
         self.assertTrue([line for line in log if line.endswith(error)], log)
         self.assertEqual([line for line in log if re.match(r"   (Deleted|Removed) ", line)], [])
         self.assertEqual(tree(self.app), before)
-        self.assertEqual(key_values(SIBLING_KEY), {"DisplayName": "Sibling"})
+        self.assertEqual(h.reg_values(SIBLING_KEY), {"DisplayName": "Sibling"})
 
     def test_a_record_that_cannot_be_read_removes_nothing(self):
         for what, record in unreadable_records(h.to_windows(CASES / "unreadable" / "app")).items():
             with self.subTest(what):
                 self.refuse(record, held=what.startswith("held"))
 
-    # FAULT: after refusing the record the run still deletes it and registers the removal of
-    # setup.exe (and of its folder) at the next logon, as after a cleanup that succeeded. The
-    # installation stays on the disk, but nothing is left that could remove it.
-    @unittest.expectedFailure
+    # A refused record removes nothing: the record and the setup program that could remove the
+    # installation once the record is mended stay, and nothing is registered for the logon.
     def test_a_refused_record_stays_with_its_setup_program(self):
         record = unreadable_records(h.to_windows(CASES / "unreadable" / "app"))["no folder list"]
         self.refuse(record)
         record_path = self.dist.dir / "CLEANUP.INI"
         self.assertEqual(record_path.read_bytes() if record_path.is_file() else None, record)
-        pending = [command for command in (key_values(h.RUN_ONCE) or {}).values()
+        pending = [command for command in (h.reg_values(h.RUN_ONCE) or {}).values()
                    if h.to_windows(self.dist.program).upper() in command.upper()]
         self.assertEqual(pending, [])
 
@@ -417,16 +385,16 @@ class RegistrationKeys(BadRecordCase):
                 self.assertEqual(self.exit_code, 0, log)
                 if key:
                     self.assertIn(f"   Not an uninstall key name, left alone: {key}", log)
-                self.assertIsNotNone(key_values(h.UNINSTALL))
-                self.assertEqual(key_values(SIBLING_KEY), {"DisplayName": "Badrec"}, log)
-                self.assertEqual(key_values(OWN_KEY), {"DisplayName": "Badrec"}, log)
+                self.assertIsNotNone(h.reg_values(h.UNINSTALL))
+                self.assertEqual(h.reg_values(SIBLING_KEY), {"DisplayName": "Badrec"}, log)
+                self.assertEqual(h.reg_values(OWN_KEY), {"DisplayName": "Badrec"}, log)
 
     def test_a_proper_key_removes_only_its_own_registration(self):
         self.distribution("keys")
         log = self.run_cleanup(utf16(record_text({self.app_name: ["a.txt"]}, uninstall_key="VekE2EBadrecOwn")))
         self.assertEqual(self.exit_code, 0, log)
-        self.assertIsNone(key_values(OWN_KEY), log)
-        self.assertEqual(key_values(SIBLING_KEY), {"DisplayName": "Badrec"})
+        self.assertIsNone(h.reg_values(OWN_KEY), log)
+        self.assertEqual(h.reg_values(SIBLING_KEY), {"DisplayName": "Badrec"})
 
 
 if __name__ == "__main__":

@@ -36,16 +36,31 @@ def to_windows(path: Path) -> str:
     raise ValueError(f"{path} is not visible to Wine")
 
 
+# Now and then Wine cannot start a process at all: it fails to map its shared user data at the
+# address it needs (and then guesses that its 32-bit part is missing). Such a start says nothing
+# about the program and is tried again. Wine reports it on the error channel of its memory
+# mappings, which the prefix's usual "-all" would silence.
+WINE_START_FAILURE = b"failed to map the shared user data"
+os.environ.setdefault("VEK_WINEDEBUG", "-all,err+virtual")
+
+
+def _run_in_wine(args: list, timeout: float) -> subprocess.CompletedProcess:
+    for _ in range(3):
+        result = subprocess.run([WINE_RUN, str(PREFIX), str(BUILD_DIR), *args],
+                                stdin=subprocess.DEVNULL, capture_output=True, timeout=timeout)
+        if WINE_START_FAILURE not in result.stderr:
+            break
+    return result
+
+
 def wine(exe: Path, *args: str, timeout: float = 120) -> subprocess.CompletedProcess:
     """Runs a Windows program and waits for it; stdout and stderr are captured."""
-    return subprocess.run([WINE_RUN, str(PREFIX), str(BUILD_DIR), str(exe), *args],
-                          stdin=subprocess.DEVNULL, capture_output=True, timeout=timeout)
+    return _run_in_wine([str(exe), *args], timeout)
 
 
 def wine_command(*args: str, timeout: float = 120) -> subprocess.CompletedProcess:
     """Runs a Wine built-in command such as `reg`."""
-    return subprocess.run([WINE_RUN, str(PREFIX), str(BUILD_DIR), *args],
-                          stdin=subprocess.DEVNULL, capture_output=True, timeout=timeout)
+    return _run_in_wine(list(args), timeout)
 
 
 def reg_values(key: str) -> dict:
