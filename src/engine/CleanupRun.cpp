@@ -97,6 +97,10 @@ void TSetupEngine::DoCleanUpStart() {
   fUninstallExternals =
       LoadUninstallRecords(record, "UnInstallExternals", [this](std::string_view aText) { return ExpandText(aText); });
   fProtectedFolders.folders = GetSystemOwnedFolders();
+  // The running program, its script and its language library stay for the finish routine.
+  const std::string program = GetProgramPath();
+  fCleanUpKeptFiles = {program, fContext.ScriptFileName,
+                       JoinPath(ExtractFilePath(program), LanguageLibraryName(CurrentLanguageCode()))};
   ContinueIfSilentAt(stCleanUpDirInfo);
 }
 
@@ -168,10 +172,8 @@ std::vector<std::string> TSetupEngine::ResolveCleanUpEntries(const std::string& 
 }
 
 void TSetupEngine::DeleteCleanUpFile(const std::string& aPath) {
-  const std::string programFolder = ExtractFilePath(GetProgramPath());
-  const std::string languageLibrary = JoinPath(programFolder, LanguageLibraryName(CurrentLanguageCode()));
-  if (SameText(aPath, GetProgramPath()) || SameText(aPath, fContext.ScriptFileName) ||
-      SameText(aPath, languageLibrary)) {
+  if (std::any_of(fCleanUpKeptFiles.begin(), fCleanUpKeptFiles.end(),
+                  [&aPath](const std::string& aKept) { return SameText(aPath, aKept); })) {
     return;
   }
   fInfoLines[1] = aPath;

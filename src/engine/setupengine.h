@@ -298,6 +298,8 @@ class TSetupEngine {
   TProtectedFolders fProtectedFolders;
   // Recorded files that could not be deleted: the folders that hold them are reported too.
   std::vector<std::string> fCleanUpFailedFiles;
+  // Files a cleanup never deletes: the running program, its script and language library.
+  std::vector<std::string> fCleanUpKeptFiles;
   // Folders already reported as not removable.
   std::vector<std::string> fCleanUpReportedFolders;
   // Folders that this install run created, for the cleanup record.
