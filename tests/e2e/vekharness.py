@@ -7,6 +7,7 @@ under C:\\e2e\\<test name>, and the Windows temporary folder is C:\\users\\<user
 import getpass
 import os
 import shutil
+import signal
 import subprocess
 import time
 import unittest
@@ -36,21 +37,20 @@ def to_windows(path: Path) -> str:
     raise ValueError(f"{path} is not visible to Wine")
 
 
-# Now and then Wine cannot start a process at all: it fails to map its shared user data at the
-# address it needs (and then guesses that its 32-bit part is missing). Such a start says nothing
-# about the program and is tried again. Wine reports it on the error channel of its memory
-# mappings, which the prefix's usual "-all" would silence.
-WINE_START_FAILURE = b"failed to map the shared user data"
-os.environ.setdefault("VEK_WINEDEBUG", "-all,err+virtual")
-
-
 def _run_in_wine(args: list, timeout: float) -> subprocess.CompletedProcess:
-    for _ in range(3):
-        result = subprocess.run([WINE_RUN, str(PREFIX), str(BUILD_DIR), *args],
-                                stdin=subprocess.DEVNULL, capture_output=True, timeout=timeout)
-        if WINE_START_FAILURE not in result.stderr:
-            break
-    return result
+    """Runs a command through tools/wine-run (which also retries Wine's own start failures).
+    The whole process group goes on a timeout, so that no Windows process it started keeps
+    the pipes open and the harness waiting."""
+    with subprocess.Popen([WINE_RUN, str(PREFIX), str(BUILD_DIR), *args], stdin=subprocess.DEVNULL,
+                          stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                          start_new_session=True) as process:
+        try:
+            stdout, stderr = process.communicate(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            os.killpg(process.pid, signal.SIGKILL)
+            process.communicate()
+            raise
+        return subprocess.CompletedProcess(process.args, process.returncode, stdout, stderr)
 
 
 def wine(exe: Path, *args: str, timeout: float = 120) -> subprocess.CompletedProcess:
