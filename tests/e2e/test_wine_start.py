@@ -41,7 +41,7 @@ class WineStart(h.WineTestCase):
             result = subprocess.run([h.WINE_RUN, str(h.PREFIX), str(h.BUILD_DIR), "cmd", "/c", "exit"], env=env,
                                     stdin=subprocess.DEVNULL, capture_output=True, timeout=60)
             elapsed = time.monotonic() - started
-        self.assertEqual(result.returncode, 125)
+        self.assertEqual(result.returncode, 125, result.stderr)
         self.assertIn(b"did not start the services", result.stderr)
         self.assertLess(elapsed, 20)
         # The half-started server was stopped again: the next start brings everything up.
