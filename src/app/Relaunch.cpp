@@ -2,7 +2,7 @@
 
 #include "app/CmdLine.h"
 #include "base/Format.h"
-#include "engine/setupengine.h"
+#include "engine/SetupEngine.h"
 #include "language/LanguageText.h"
 #include "system/Files.h"
 #include "system/PathText.h"

@@ -9,7 +9,7 @@
 #include "app/Relaunch.h"
 #include "base/Format.h"
 #include "engine/FinishRoutine.h"
-#include "engine/setupengine.h"
+#include "engine/SetupEngine.h"
 #include "language/LanguageText.h"
 #include "script/LoaderRules.h"
 #include "system/Files.h"

@@ -14,7 +14,7 @@
 #include "base/CaseMap.h"
 #include "base/Format.h"
 #include "engine/FinishRoutine.h"
-#include "engine/setupengine.h"
+#include "engine/SetupEngine.h"
 #include "language/LanguageText.h"
 #include "system/FileAttributes.h"
 #include "system/FolderRemoval.h"

@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "archive/zip.h"
-#include "script/uninst.h"
+#include "archive/PackExtraction.h"
+#include "script/UnInstallInfo.h"
 
 namespace vek {
 

@@ -1,6 +1,6 @@
 // The product's entry in the system's list of installed programs: written by an install run
 // from the script's record, removed by a cleanup run from the copy kept in the cleanup record.
-#include "engine/setupengine.h"
+#include "engine/SetupEngine.h"
 #include "system/Registry.h"
 #include "system/SysResult.h"
 

@@ -2,7 +2,7 @@
 // The "<code>_Texts" sections of a setup script into the run's translations.
 #include "language/Translate.h"
 #include "script/IniStore.h"
-#include "script/uninst.h"
+#include "script/UnInstallInfo.h"
 
 namespace vek {
 

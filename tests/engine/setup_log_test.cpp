@@ -1,7 +1,7 @@
 // The setup log on the real file system of the test machine.
 #include <gtest/gtest.h>
 
-#include "engine/setupengine.h"
+#include "engine/SetupEngine.h"
 #include "system/Files.h"
 #include "ui/Msgdlg.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/setupengine.h"
+#include "engine/SetupEngine.h"
 #include "system/Files.h"
 #include "ui/Msgdlg.h"
 

@@ -1,7 +1,7 @@
 // The script's "<code>_Texts" sections reach the engine's texts in the language of the run.
 #include <gtest/gtest.h>
 
-#include "engine/setupengine.h"
+#include "engine/SetupEngine.h"
 #include "language/LanguageText.h"
 #include "system/Files.h"
 

@@ -6,10 +6,10 @@
 #include <optional>
 
 #include "base/Format.h"
-#include "engine/setupengine.h"
+#include "engine/SetupEngine.h"
 #include "language/LanguageText.h"
 #include "script/LoaderRules.h"
-#include "script/Loadinif.h"
+#include "script/ScriptLoader.h"
 #include "system/Files.h"
 #include "system/SysInfo.h"
 #include "ui/Msgdlg.h"

@@ -3,7 +3,7 @@
 #include <map>
 
 #include "base/CaseMap.h"
-#include "script/uninst.h"
+#include "script/UnInstallInfo.h"
 
 namespace vek {
 namespace {

@@ -6,9 +6,9 @@
 
 #include "ZipBuilder.h"
 #include "base/Format.h"
-#include "engine/setupengine.h"
+#include "engine/SetupEngine.h"
 #include "language/LanguageText.h"
-#include "script/Loadinif.h"
+#include "script/ScriptLoader.h"
 #include "system/Files.h"
 #include "system/Folders.h"
 #include "system/PathText.h"

@@ -1,10 +1,10 @@
-#include "engine/setupengine.h"
+#include "engine/SetupEngine.h"
 
 #include "base/Format.h"
 #include "base/Utf.h"
 #include "engine/SetupLog.h"
 #include "language/LanguageText.h"
-#include "script/Loadinif.h"
+#include "script/ScriptLoader.h"
 #include "script/ScriptTranslations.h"
 #include "script/SystemValueSource.h"
 #include "script/ValueReference.h"

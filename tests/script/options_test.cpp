@@ -5,7 +5,7 @@
 
 #include "language/LanguageText.h"
 #include "script/LoaderRules.h"
-#include "script/options.h"
+#include "script/InstallOptions.h"
 
 namespace vek {
 namespace {

@@ -1,4 +1,4 @@
-#include "script/uninst.h"
+#include "script/UnInstallInfo.h"
 
 #include "base/CaseMap.h"
 

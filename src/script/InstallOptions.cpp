@@ -1,4 +1,4 @@
-#include "script/options.h"
+#include "script/InstallOptions.h"
 
 #include <algorithm>
 #include <limits>

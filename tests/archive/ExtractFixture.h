@@ -16,7 +16,7 @@
 #include "ZipBuilder.h"
 #include "ZipTestSupport.h"
 #include "archive/ProgressMonitor.h"
-#include "archive/zip.h"
+#include "archive/PackExtraction.h"
 #include "ui/Msgdlg.h"
 
 namespace vek::test {

@@ -6,7 +6,7 @@
 #include "archive/ZipFiles.h"
 #include "archive/ZipReader.h"
 #include "archive/ZipSafeName.h"
-#include "archive/zip.h"
+#include "archive/PackExtraction.h"
 #include "base/Format.h"
 #include "language/LanguageText.h"
 #include "system/FileAttributes.h"

@@ -27,8 +27,8 @@
 #include "script/Expand.h"
 #include "script/ScriptFile.h"
 #include "script/UserVariables.h"
-#include "script/options.h"
-#include "script/uninst.h"
+#include "script/InstallOptions.h"
+#include "script/UnInstallInfo.h"
 #include "system/Files.h"
 #include "system/FolderRemoval.h"
 

@@ -5,7 +5,7 @@
 #include "archive/MemoryZipFiles.h"
 #include "script/LoaderRules.h"
 #include "script/ScriptFile.h"
-#include "script/options.h"
+#include "script/InstallOptions.h"
 
 namespace vek {
 namespace {
