@@ -53,6 +53,8 @@ function(vek_add_test)
     target_link_libraries(${T_NAME} PRIVATE vek_win)
   endif()
   target_link_libraries(${T_NAME} PRIVATE vek_core ${T_LIBS} GTest::gtest_main)
+  # Test helpers shared across areas are included by their folder ("base/FakeUserChannel.h").
+  target_include_directories(${T_NAME} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   add_test(NAME ${T_NAME} COMMAND ${T_NAME} --gtest_brief=1)
   set_tests_properties(${T_NAME} PROPERTIES TIMEOUT 300)
 endfunction()

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/RunContext.h"
+#include "script/RunContext.h"
 
 namespace vek {
 

@@ -7,7 +7,6 @@
 #include "system/Files.h"
 #include "system/PathText.h"
 #include "system/Process.h"
-#include "ui/Msgdlg.h"
 
 namespace vek {
 namespace {
@@ -16,9 +15,8 @@ namespace {
 void CopyForRelaunch(TSetupEngine& aEngine, const std::string& aFrom, const std::string& aTo,
                      const std::string& aShownPath) {
   if (const SysResult copied = CopyFileOverwrite(aFrom, aTo); !copied) {
-    const std::string message = FormatText(LanguageText(67), {-1, aShownPath});
-    aEngine.Log(message + " (" + SystemErrorMessage(copied.error) + ")");
-    if (!aEngine.Silent()) MessageOk(LanguageText(109), message, mtError);
+    aEngine.Log(FailureLine("Copy", aFrom + " > " + aTo, copied));
+    aEngine.LogAndShowMsg(LanguageText(109), FormatText(LanguageText(67), {-1, aShownPath}), mtError);
   }
   (void)ClearFileAttributes(aTo);
 }
@@ -34,7 +32,7 @@ bool RelaunchFromTempDir(TRunContext& aContext, TSetupEngine& aEngine) {
   const std::string commandLine = RelaunchCommandLine(copy, aContext);
   aEngine.Log("Restarting from the temporary folder: " + commandLine);
   if (const SysResult started = StartProcess(commandLine); !started) {
-    aEngine.Log("Start \"" + commandLine + "\": failed, error " + std::to_string(started.error));
+    aEngine.Log(FailureLine("Start", commandLine, started));
     return false;
   }
   return true;

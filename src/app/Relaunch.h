@@ -1,5 +1,5 @@
 #pragma once
-#include "engine/RunContext.h"
+#include "script/RunContext.h"
 
 namespace vek {
 

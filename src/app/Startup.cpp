@@ -1,8 +1,7 @@
 #include "app/Startup.h"
 
-#include <windows.h>
-
 #include <exception>
+#include <memory>
 #include <string_view>
 
 #include "app/CmdLine.h"
@@ -16,7 +15,6 @@
 #include "system/PathText.h"
 #include "system/Process.h"
 #include "system/SysInfo.h"
-#include "system/WinText.h"
 #include "ui/Msgdlg.h"
 
 namespace vek {
@@ -27,22 +25,15 @@ constexpr int kExitUnknownSwitch = 1;
 constexpr int kExitRunFailed = 1;  // a check, a load or the user stopped the run (see the log)
 constexpr int kExitFailed = 2;     // the run could not be carried out (see the log)
 
-std::string FullPath(const std::string& aPath) {
-  wchar_t buffer[32768];
-  const DWORD length = ::GetFullPathNameW(Wide(aPath).c_str(), 32768, buffer, nullptr);
-  return length == 0 || length >= 32768 ? aPath : Narrow(std::wstring_view(buffer, length));
-}
-
 CmdLineHost RealHost() {
   return {GetProgramPath(),
           [](const std::string& aPath) { return FileExists(aPath); },
-          FullPath,
+          GetFullPathNameOf,
           GetTempDir,
           [](const std::string& aFrom, const std::string& aTo) { return CopyFileOverwrite(aFrom, aTo).ok(); }};
 }
 
 void ApplySettings(const TCmdLineSettings& aSettings, TSetupEngine& aEngine) {
-  aEngine.SetSilent(aSettings.fSilent);
   aEngine.SetdoLog(aSettings.doLog);
   aEngine.SetInstmode(aSettings.fInstmode);
   aEngine.SetDeftCustMode(aSettings.fDeftCustMode);
@@ -54,14 +45,19 @@ void ApplySettings(const TCmdLineSettings& aSettings, TSetupEngine& aEngine) {
 
 // Shows an error of the start-up unless silent, and logs it when logging is on.
 void ReportStartupError(TSetupEngine& aEngine, const std::string& aMessage) {
-  aEngine.Log(aMessage);
-  if (!aEngine.Silent()) MessageOk(LanguageText(109), aMessage, mtError);
+  aEngine.LogAndShowMsg(LanguageText(109), aMessage, mtError);
 }
 
 int RunEngineHere(TSetupEngine& aEngine) {
-  // A silent run is one outermost ExecuteStep. Until the wizard window exists an interactive
-  // run is driven the same way and ends at the first step that waits for the user.
+  if (!aEngine.Silent()) {
+    // The wizard window does not exist yet: an interactive run would stop at its first page
+    // with nothing done. It says so and fails instead of pretending to have run.
+    aEngine.LogAndShowMsg(LanguageText(109), LanguageText(243), mtError);
+    return kExitRunFailed;
+  }
+  // A silent run is one outermost ExecuteStep.
   aEngine.ExecuteStep();
+  if (aEngine.LogFailed()) return kExitFailed;
   return aEngine.RunFailed() ? kExitRunFailed : kExitOk;
 }
 
@@ -120,18 +116,25 @@ int RunSetupWithLanguage() {
   SelectLanguage(ReadLanguageCode(engine.Script(), true, GetThreadLocaleId()));
 
   const SecondPassResult switches = ReadSwitches(args, context, settings, host);
+  // Messages and questions go to the user through the message dialog, or into the log alone
+  // in a silent run.
+  std::unique_ptr<IUserChannel> channel;
+  if (!settings.fSilent) {
+    channel = std::make_unique<TDialogChannel>([&engine](const std::string& aLine) { engine.Log(aLine); });
+  }
+  engine.SetChannel(channel.get());
   ApplySettings(settings, engine);
   if (!settings.languageCode.empty()) SelectLanguage(settings.languageCode);
   if (!switches.ok) {
     ReportStartupError(engine, FormatText(LanguageText(107), {switches.unknownArgument,
                                                               ExtractFileName(host.programPath)}));
-    return kExitUnknownSwitch;
+    return engine.LogFailed() ? kExitFailed : kExitUnknownSwitch;
   }
 
   DecideSourceDirAndRunHere(context, host);
   if (!FileExists(context.ScriptFileName)) {
     ReportStartupError(engine, FormatText(LanguageText(66), {context.ScriptFileName}));
-    return kExitOk;
+    return engine.LogFailed() ? kExitFailed : kExitOk;
   }
   if (!context.RemoveSelfOnExit && !context.RunHere) {
     return RelaunchFromTempDir(context, engine) ? kExitOk : kExitFailed;
@@ -141,11 +144,7 @@ int RunSetupWithLanguage() {
   try {
     return RunEngineHere(engine);
   } catch (const std::exception& error) {
-    // Log only if the log itself is not what failed.
-    try {
-      engine.Log(std::string("Setup stopped by an error: ") + error.what());
-    } catch (const std::exception&) {
-    }
+    engine.Log(std::string("Setup stopped by an error: ") + error.what());
     return kExitFailed;
   }
 }

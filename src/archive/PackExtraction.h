@@ -1,5 +1,5 @@
 #pragma once
-// Installing from pack files: the extraction of one pack into the current folder with masks,
+// Installing from pack files: the extraction of one pack into a folder with masks,
 // newer-only and unpack-mode rules, attribute handling, questions and cleanup recording.
 #include <cstdint>
 #include <string>
@@ -23,12 +23,13 @@ class ICleanupRecord {
 
 enum TUnpackMode { umAll = 0, umExistingOnly = 1, umMissingOnly = 2 };
 
-// Extracts the entries of aPackFile whose full name matches one of aMasks into the current
-// folder. aCleanupStore may be null (nothing is recorded then, as with an empty section);
+// Extracts the entries of aPackFile whose full name matches one of aMasks into aFolder (an
+// absolute path; the process's current folder plays no part). aCleanupStore may be null (nothing is recorded then, as with an empty section);
 // aCleanupErrorShown is set once a failure to record has been reported, so that it is reported
 // once per run. aFileAttr holds FILE_ATTRIBUTE_* bits cleared on an existing target before and
 // set on it after extraction. After an abort aMonitor.AbortFlag is set.
-void ExtractPackFile(const std::string& aPackFile, const std::vector<std::string>& aMasks, bool aNewerOnly,
+void ExtractPackFile(const std::string& aPackFile, const std::string& aFolder, const std::vector<std::string>& aMasks,
+                     bool aNewerOnly,
                      const std::string& aCleanupSection, bool& aCleanupErrorShown,
                      ICleanupRecord* aCleanupStore, TProgressMonitor& aMonitor, std::uint16_t aFileAttr,
                      int aUnpackMode);

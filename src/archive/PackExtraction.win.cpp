@@ -12,7 +12,6 @@
 #include "system/FileAttributes.h"
 #include "system/Files.h"
 #include "system/MessagePump.h"
-#include "ui/Msgdlg.h"
 
 namespace vek {
 namespace {
@@ -151,8 +150,7 @@ class TPackExtraction {
       if (!GetFileAttributesAt(aTarget, attributes).ok() || !(attributes & kAttrReadOnly)) return true;
       const std::string message = FileErrorMessage(aTarget, "ReadOnly Error", "Target file is marked as readonly");
       fMonitor.Log(message);
-      if (fMonitor.Silent()) return false;
-      switch (AskSkipRetryAbort(message)) {
+      switch (fMonitor.AskSkipRetryAbort(message)) {
         case sraSkip: return false;
         case sraRetry: fMonitor.RetryFlag = true; break;
         case sraAbort: fMonitor.AbortFlag = true; return false;
@@ -190,21 +188,15 @@ class TPackExtraction {
     if (!CleanupStore || CleanupSection.empty()) return;
     if (CleanupStore->WriteKey(CleanupSection, aName) || *CleanupErrorShown) return;
     *CleanupErrorShown = true;
-    const std::string message = FormatText(LanguageText(201), {CleanupStore->FileName()});
-    fMonitor.Log(message);
-    if (!fMonitor.Silent()) MessageOk(LanguageText(181), message, mtWarning);
+    fMonitor.ShowMessage(LanguageText(181), FormatText(LanguageText(201), {CleanupStore->FileName()}), mtWarning);
   }
 
   // Reports that the attributes of aTarget cannot be changed; false when the user aborts.
   bool AttributeFailure(const std::string& aTarget) {
-    const std::string message = FormatText(LanguageText(122), {aTarget});
-    fMonitor.Log(message);
-    if (fMonitor.Silent()) return true;
-    bool checked = false;
-    const std::uint16_t answer = ShowMessageDialog(LanguageText(109), message, mtError, 2, LanguageText(185),
-                                                   LanguageText(133), std::string(), std::string(), false,
-                                                   std::string(), checked);
-    if (answer != 2) return true;
+    // Continue leaves the attributes as they are; a run without a user continues.
+    const TQuestion question{LanguageText(109), FormatText(LanguageText(122), {aTarget}), mtError,
+                             {LanguageText(185), LanguageText(133)}, 1, {}};
+    if (fMonitor.Ask(question) != 2) return true;
     fMonitor.AbortFlag = true;
     return false;
   }
@@ -218,19 +210,18 @@ class TPackExtraction {
 void OpenPack(TZipReader& aReader, TProgressMonitor& aMonitor, const std::string& aPackFile) {
   aReader.SetArchiveFileName(aPackFile);
   if (aReader.ReadDirectory()) return;
-  const std::string message = FormatText(LanguageText(72) + "\r(%s)", {aPackFile, aReader.ErrorMessage()});
-  if (!aMonitor.Silent()) MessageOk(LanguageText(138), message, mtError);
-  aMonitor.Log(message);
+  aMonitor.ShowMessage(LanguageText(138), FormatText(LanguageText(72) + "\r(%s)", {aPackFile, aReader.ErrorMessage()}),
+                       mtError);
 }
 
 }  // namespace
 
-void ExtractPackFile(const std::string& aPackFile, const std::vector<std::string>& aMasks, bool aNewerOnly,
-                     const std::string& aCleanupSection, bool& aCleanupErrorShown,
+void ExtractPackFile(const std::string& aPackFile, const std::string& aFolder, const std::vector<std::string>& aMasks,
+                     bool aNewerOnly, const std::string& aCleanupSection, bool& aCleanupErrorShown,
                      ICleanupRecord* aCleanupStore, TProgressMonitor& aMonitor, std::uint16_t aFileAttr,
                      int aUnpackMode) {
   aMonitor.AbortFlag = false;
-  const std::string folder = GetCurrentDir();
+  const std::string& folder = aFolder;
   TZipReader reader(NativeZipFiles());
   reader.SetOverwriteMode(omAlways);
   reader.SetEvents(aMonitor.Events(reader, folder));

@@ -14,6 +14,7 @@
 
 #include "archive/ZipReader.h"
 #include "archive/ZipSkipReason.h"
+#include "base/UserChannel.h"
 
 namespace vek {
 
@@ -40,9 +41,9 @@ class IFileLabel {
 // The answers of the three-button question, numbered as its buttons.
 enum TSkipRetryAbort { sraSkip = 1, sraRetry = 2, sraAbort = 3 };
 
-// Asks the user with the buttons skip, retry and abort (an error dialog closed otherwise
-// counts as skip).
-TSkipRetryAbort AskSkipRetryAbort(const std::string& aMessage);
+// The question with the buttons skip, retry and abort about a file of a pack; a run without a
+// user skips the file.
+TQuestion SkipRetryAbortQuestion(const std::string& aMessage);
 
 // The title and the detail that the skip question shows for a reason ("" for reasons that
 // need no explanation).
@@ -65,8 +66,15 @@ class TProgressMonitor {
   IFileLabel* FileLabel() const { return fFileLabel; }
   const std::string& CurrentFile() const { return fCurrentFile; }
   void SetOnLogMessage(TLogEvent aEvent) { fOnLogMessage = std::move(aEvent); }
-  void SetSilent(bool aSilent) { fSilent = aSilent; }
-  bool Silent() const { return fSilent; }
+  // The run's channel for messages and questions; without one every question gets its silent
+  // answer and nothing is shown.
+  void SetChannel(IUserChannel* aChannel) { fChannel = aChannel; }
+  // Asks through the channel; the answer is the button's number (0 when closed otherwise).
+  int Ask(const TQuestion& aQuestion);
+  // Shows (when somebody is there) and logs a message through the channel.
+  void ShowMessage(const std::string& aCaption, const std::string& aMessage, TMsgDlgType aType);
+  // The skip, retry and abort question, its answer turned into the flags: closed counts as skip.
+  TSkipRetryAbort AskSkipRetryAbort(const std::string& aMessage);
 
   // Bytes; -1 without a bar or when the bar cannot be read. Writes without a bar do nothing.
   std::int64_t Max() const;
@@ -95,7 +103,7 @@ class TProgressMonitor {
   bool RetryFlag = false;
 
  private:
-  // Shows the question unless silent and sets the flags from the answer.
+  // Asks the skip, retry and abort question and sets the flags from the answer.
   void Decide(const std::string& aMessage);
   void SetBarPosition(IProgressBar& aBar, std::int64_t aUnits);
 
@@ -108,7 +116,7 @@ class TProgressMonitor {
   std::int64_t fPosition = 0;         // the last position written, in bytes
   int fFaktor = 1;
   TLogEvent fOnLogMessage;
-  bool fSilent = false;
+  IUserChannel* fChannel = nullptr;
 };
 
 // The message of the file question: error number -1, the file, a title and a detail.

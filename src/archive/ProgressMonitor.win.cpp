@@ -6,7 +6,6 @@
 #include "base/Format.h"
 #include "language/LanguageText.h"
 #include "system/PathText.h"
-#include "ui/Msgdlg.h"
 
 namespace vek {
 namespace {
@@ -25,11 +24,20 @@ std::int64_t ScaledRead(const IProgressBar* aBar, int aFaktor, bool aScaled,
 
 }  // namespace
 
-TSkipRetryAbort AskSkipRetryAbort(const std::string& aMessage) {
-  bool checked = false;
-  const std::uint16_t answer =
-      ShowMessageDialog(LanguageText(109), aMessage, mtError, 3, LanguageText(185), LanguageText(132),
-                        LanguageText(133), std::string(), false, std::string(), checked);
+TQuestion SkipRetryAbortQuestion(const std::string& aMessage) {
+  return {LanguageText(109), aMessage, mtError, {LanguageText(185), LanguageText(132), LanguageText(133)}, sraSkip, {}};
+}
+
+int TProgressMonitor::Ask(const TQuestion& aQuestion) {
+  return fChannel ? fChannel->Ask(aQuestion) : aQuestion.silentAnswer;
+}
+
+void TProgressMonitor::ShowMessage(const std::string& aCaption, const std::string& aMessage, TMsgDlgType aType) {
+  if (fChannel) fChannel->ShowMessage(aCaption, aMessage, aType);
+}
+
+TSkipRetryAbort TProgressMonitor::AskSkipRetryAbort(const std::string& aMessage) {
+  const int answer = Ask(SkipRetryAbortQuestion(aMessage));
   if (answer == sraRetry || answer == sraAbort) return static_cast<TSkipRetryAbort>(answer);
   return sraSkip;
 }
@@ -153,7 +161,6 @@ void TProgressMonitor::FilePercentDone(int aPercent) {
 
 void TProgressMonitor::Decide(const std::string& aMessage) {
   RetryFlag = false;
-  if (fSilent) return;
   switch (AskSkipRetryAbort(aMessage)) {
     case sraSkip: break;
     case sraRetry: RetryFlag = true; break;

@@ -24,7 +24,6 @@
 #include "system/PathText.h"
 #include "system/Process.h"
 #include "system/SysResult.h"
-#include "ui/Msgdlg.h"
 
 namespace vek {
 namespace {
@@ -74,24 +73,22 @@ void TSetupEngine::KeepInstallationFiles() {
   if (!IsPathUnderFolder(GetProgramPath(), temp)) fContext.RemoveSelfOnExit = false;
 }
 
-void TSetupEngine::DoCleanUpStart() {
+TStepOutcome TSetupEngine::DoCleanUpStart() {
   fCleanUpErrors = false;
   fCleanUpErrorList.clear();
   if (!ReadCleanUpRecord()) {
-    fRunFailed = true;
     KeepInstallationFiles();
-    const std::string name = fSystemName.empty() ? LanguageText(154) : SystemName();
+    const std::string name = fSystemInfo.SystemName.empty() ? LanguageText(154) : SystemName();
     LogAndShowMsg(LanguageText(138), FormatText(LanguageText(161), {name, fContext.ScriptFileName}), mtError);
-    ContinueIfSilentAt(stTerminate);
-    return;
+    return TStepOutcome::IfSilent(stTerminate).Failed();
   }
   const TCleanupScript& record = *CleanUpIni;
-  fSystemName = record.ReadString(kProgramRecord, "System", LanguageText(154));
-  fFlashStr = LanguageText(152);
-  fOemGui = record.ReadString(kProgramRecord, "oemgui", "") == "1";
-  fSystemVer = record.ReadString(kProgramRecord, "Version", LanguageText(154));
+  fSystemInfo.SystemName = record.ReadString(kProgramRecord, "System", LanguageText(154));
+  fSystemInfo.FlashStr = LanguageText(152);
+  fSystemInfo.OemGui = record.ReadString(kProgramRecord, "oemgui", "") == "1";
+  fSystemInfo.SystemVer = record.ReadString(kProgramRecord, "Version", LanguageText(154));
   fInfoLines = {LanguageText(fContext.RunMode == rmWorkStationCleanUp ? 190 : 155), SystemName(),
-                FormatText(LanguageText(162), {fSystemVer})};
+                FormatText(LanguageText(162), {fSystemInfo.SystemVer})};
   fCleanUpDirList.clear();
   for (const std::string& folder : record.SectionKeys(kFolderList)) fCleanUpDirList.push_back(ExpandText(folder));
   fUninstallExternals =
@@ -101,10 +98,10 @@ void TSetupEngine::DoCleanUpStart() {
   const std::string program = GetProgramPath();
   fCleanUpKeptFiles = {program, fContext.ScriptFileName,
                        JoinPath(ExtractFilePath(program), LanguageLibraryName(CurrentLanguageCode()))};
-  ContinueIfSilentAt(stCleanUpDirInfo);
+  return TStepOutcome::IfSilent(stCleanUpDirInfo);
 }
 
-void TSetupEngine::DoCleanUpExecute() {
+TStepOutcome TSetupEngine::DoCleanUpExecute() {
   CleanUpUninstallPrograms();
   if (!CleanUpStopped()) CleanUpRecordedFiles();
   if (!CleanUpStopped()) CleanUpRecordedFolders();
@@ -112,8 +109,8 @@ void TSetupEngine::DoCleanUpExecute() {
   if (!CleanUpStopped()) CleanUpRegistration();
   if (fStopCleanUp) Log("Cleanup stopped by the user");
   // A cleanup that left something behind did not do all it was asked.
-  if (fCleanUpErrors || fStopCleanUp) fRunFailed = true;
-  ContinueAt(fCleanUpErrors ? stCleanUpShowErrors : stFinishCleanUp);
+  const TStepOutcome next = TStepOutcome::AtOnce(fCleanUpErrors ? stCleanUpShowErrors : stFinishCleanUp);
+  return fCleanUpErrors || fStopCleanUp ? next.Failed() : next;
 }
 
 void TSetupEngine::CleanUpUninstallPrograms() {
@@ -305,11 +302,11 @@ void TSetupEngine::CleanUpProgramGroups() {
   }
 }
 
-void TSetupEngine::DoCleanUpShowErrors() {
+TStepOutcome TSetupEngine::DoCleanUpShowErrors() {
   Log("Cleanup errors:");
   for (const std::string& line : fCleanUpErrorList) Log("   " + line);
   NotifyStep(saUpdate, smNone);
-  ContinueIfSilentAt(stFinishCleanUp);
+  return TStepOutcome::IfSilent(stFinishCleanUp);
 }
 
 }  // namespace vek

@@ -17,7 +17,6 @@
 #include "system/FileVersion.h"
 #include "system/MessagePump.h"
 #include "system/PathText.h"
-#include "ui/Msgdlg.h"
 
 namespace vek {
 namespace {
@@ -55,11 +54,11 @@ std::vector<std::string> SubOptionMasks(const std::string& aFiles) {
   return SplitAtSemicolons(aFiles);
 }
 
-void TFileInstaller::Run() {
+bool TFileInstaller::Run() {
   TSetupEngine& e = fEngine;
   e.NotifyStep(saUpdate, smUpdate);
   CopySetupProgram();
-  if (e.fSaveCleanUpProgInfo) WriteProgramRecord();
+  if (e.fSystemInfo.SaveCleanUpProgInfo) WriteProgramRecord();
   // From here on a record exists on disk, however the run ends.
   SaveRecordSoFar();
   // The sub-options' INI and program-group commands ("IIniFiles"/"UIniFiles",
@@ -78,12 +77,12 @@ void TFileInstaller::Run() {
   e.NotifyStep(saUpdate, smProgressMax);
   e.fIsUnPacking = false;
   // The workstation script is written here once workstation setups exist.
-  e.fNextStep = fMonitor.AbortFlag ? stTerminate : stUpdGroups;
+  return !fMonitor.AbortFlag;
 }
 
 void TFileInstaller::CopySetupProgram() {
   TSetupEngine& e = fEngine;
-  if (!e.fCopySetupExeFile) return;
+  if (!e.fSystemInfo.CopySetupExeFile) return;
   const std::string own = GetProgramPath();
   const std::string target = JoinPath(e.fContext.SystemInstallDir, "SETUP.EXE");
   // A newer setup program already in the system folder stays; unreadable versions copy.
@@ -108,14 +107,10 @@ bool TFileInstaller::SetFolderAttributes(const std::string& aPath, unsigned aAdd
         SetFileAttributesAt(aPath, ((current & ~aRemove) & ~kAttrDirectory) | aAdd)) {
       return true;
     }
-    const std::string message = FormatText(LanguageText(124), {aPath});
-    fEngine.Log(message);
-    if (fEngine.fSilent) return false;
-    bool unused = false;
-    if (ShowMessageDialog(LanguageText(109), message, mtError, 2, LanguageText(121), LanguageText(120), "", "",
-                          false, "", unused) == 2) {
-      return false;
-    }
+    // A run without a user cannot wait for the folder to become writable: it aborts.
+    const TQuestion question{LanguageText(109), FormatText(LanguageText(124), {aPath}), mtError,
+                             {LanguageText(121), LanguageText(120)}, 2, {}};
+    if (fEngine.Channel().Ask(question) != 1) return false;
   }
 }
 
@@ -123,24 +118,26 @@ bool TFileInstaller::SetFolderAttributes(const std::string& aPath, unsigned aAdd
 // upper-cased name, and every file of the sub-option is named from it. A file system that
 // compares names by case (Wine's view of a Linux one) would otherwise look each one up by
 // scanning its folder.
-bool TFileInstaller::UseStoredCase() {
-  (void)SetCurrentDir(GetLongPathNameOf(GetCurrentDir()));
-  return true;
+std::string TFileInstaller::UseStoredCase() {
+  const std::string folder = GetLongPathNameOf(GetCurrentDir());
+  (void)SetCurrentDir(folder);
+  return folder;
 }
 
-bool TFileInstaller::PrepareFolder(const std::string& aPath) {
+// The folder is also made current, where relative names of the script's commands are meant.
+std::optional<std::string> TFileInstaller::PrepareFolder(const std::string& aPath) {
   // Folders made here get the upper-case name the path is given as.
   const std::string folder = UpperCase(aPath);
-  if (folder.empty()) return true;
+  if (folder.empty()) return GetCurrentDir();
   if (ChangeDirReconnect(folder, true)) return UseStoredCase();
   (void)fEngine.CreateFolders(folder);
   if (DirectoryExists(folder)) {
     if (SetCurrentDir(folder)) return UseStoredCase();
     fEngine.LogAndShowMsg(LanguageText(109), FormatText(LanguageText(55), {folder}), mtError);
-    return false;
+    return std::nullopt;
   }
   fEngine.LogAndShowMsg(LanguageText(109), FormatText(LanguageText(56), {folder}), mtError);
-  return false;
+  return std::nullopt;
 }
 
 void TFileInstaller::InstallMainOption(TMainOption& aOption) {
@@ -148,11 +145,11 @@ void TFileInstaller::InstallMainOption(TMainOption& aOption) {
     fMonitor.AbortFlag = true;
     return;
   }
-  if (PrepareFolder(aOption.Path)) {
+  if (const std::optional<std::string> folder = PrepareFolder(aOption.Path)) {
     for (std::size_t j = 0; j < aOption.SubOption.Count(); ++j) {
       ProcessPendingMessages();
       TSubOption* sub = aOption.SubOptionAt(j);
-      if (sub && sub->Selected()) InstallSubOption(*sub);
+      if (sub && sub->Selected()) InstallSubOption(*sub, *folder);
       if (fMonitor.AbortFlag) break;
     }
   }
@@ -161,9 +158,9 @@ void TFileInstaller::InstallMainOption(TMainOption& aOption) {
   }
 }
 
-void TFileInstaller::InstallSubOption(TSubOption& aSubOption) {
+void TFileInstaller::InstallSubOption(TSubOption& aSubOption, const std::string& aOptionFolder) {
   const std::string folder =
-      aSubOption.LibAlias.empty() ? JoinPath(GetCurrentDir(), aSubOption.LibName) : aSubOption.LibAlias;
+      aSubOption.LibAlias.empty() ? JoinPath(aOptionFolder, aSubOption.LibName) : aSubOption.LibAlias;
   // File attributes before unpacking come here with the file-attribute commands.
   DeleteObsoleteFiles(aSubOption, folder);
   if (!aSubOption.LibAlias.empty() && aSubOption.UpdateInifiles == 1) aSubOption.UpdateInifiles = 0;
@@ -192,14 +189,10 @@ bool TFileInstaller::WaitForPackFile(const std::string& aPath) {
     e.Log("WARNING Files where not extracted from: " + aPath);
   };
   while (!FileExists(aPath)) {
-    if (e.fSilent) {
-      logMissing();
-      return false;
-    }
-    bool unused = false;
-    const int answer = ShowMessageDialog(LanguageText(61), FormatText(LanguageText(80), {aPath}), mtError, 3,
-                                         LanguageText(121), LanguageText(119), LanguageText(164), "", false, "",
-                                         unused);
+    // A run without a user ignores the missing pack: its files are not installed.
+    const TQuestion question{LanguageText(61), FormatText(LanguageText(80), {aPath}), mtError,
+                             {LanguageText(121), LanguageText(119), LanguageText(164)}, 2, {}};
+    const int answer = e.Channel().Ask(question);
     if (answer == 2 || answer == 3 || answer == 0) {
       logMissing();
       if (answer == 3) fMonitor.AbortFlag = true;
@@ -213,15 +206,16 @@ bool TFileInstaller::WaitForPackFile(const std::string& aPath) {
 void TFileInstaller::InstallFiles(TSubOption& aSubOption, const std::string& aFolder) {
   TSetupEngine& e = fEngine;
   const CurrentDirScope restore;
-  if (!PrepareFolder(aFolder) || aSubOption.Files == kNoFilesMask) return;
+  const std::optional<std::string> prepared = PrepareFolder(aFolder);
+  if (!prepared || aSubOption.Files == kNoFilesMask) return;
+  const std::string& folder = *prepared;
   const std::vector<std::string> masks = SubOptionMasks(aSubOption.Files);
   for (const std::string& name : aSubOption.Packfile) {
     const std::string path = JoinPath(e.fContext.SourceDir, name);
     e.fInfoLines = {path};
     e.NotifyStep(saUpdate, smFromFile);
     if (!WaitForPackFile(path)) return;
-    TCleanupScript* record = e.fSaveCleanUpInfo ? e.CleanUpScript.get() : nullptr;
-    const std::string folder = GetCurrentDir();
+    TCleanupScript* record = e.fSystemInfo.SaveCleanUpInfo ? e.CleanUpScript.get() : nullptr;
     if (record) {
       record->WriteString("LuM CleanUp Directories", folder, std::to_string(aSubOption.cleanup));
       for (const std::string& file : SplitAtSemicolons(aSubOption.cleanupFiles)) {
@@ -229,14 +223,14 @@ void TFileInstaller::InstallFiles(TSubOption& aSubOption, const std::string& aFo
       }
     }
     e.Log("Extracting files from: " + path);
-    ExtractPackFile(path, masks, aSubOption.NewerOnly, folder, e.fContext.CleanUpInfoFailed, record, fMonitor,
+    ExtractPackFile(path, folder, masks, aSubOption.NewerOnly, folder, e.fContext.CleanUpInfoFailed, record, fMonitor,
                     aSubOption.FileAttr, aSubOption.Unpackmode);
     SaveRecordSoFar();
     ProcessPendingMessages();
     if (fMonitor.AbortFlag) return;
   }
   // Common files are copied here once the common-file commands exist.
-  CollectForWorkStation(aSubOption);
+  CollectForWorkStation(aSubOption, folder);
 }
 
 // The head of the cleanup record: what was installed, where, and in which language.
@@ -245,11 +239,11 @@ void TFileInstaller::WriteProgramRecord() {
   TCleanupScript* record = e.CleanUpScript.get();
   if (!record) return;
   record->WriteString("LuM CleanUp", "System", e.SystemName());
-  record->WriteString("LuM CleanUp", "Version", e.fSystemVer);
+  record->WriteString("LuM CleanUp", "Version", e.fSystemInfo.SystemVer);
   record->WriteString("LuM CleanUp", "flash", e.FlashStr());
-  const std::string cleanUpFlash = e.fScript.ReadText("System Info", "CLFlash", e.fFlashStr);
+  const std::string cleanUpFlash = e.fScript.ReadText("System Info", "CLFlash", e.fSystemInfo.FlashStr);
   record->WriteString("LuM CleanUp", "CLflash", e.TranslateText(cleanUpFlash, true));
-  if (e.fOemGui) record->WriteString("LuM CleanUp", "oemgui", "1");
+  if (e.fSystemInfo.OemGui) record->WriteString("LuM CleanUp", "oemgui", "1");
   record->WriteString("LuM CleanUp Directories", e.fContext.SystemInstallDir, "1");
   record->WriteKey(e.fContext.SystemInstallDir, "SETUP.EXE");
   record->WriteKey(e.fContext.SystemInstallDir, LanguageLibraryName(CurrentLanguageCode()));
@@ -268,13 +262,12 @@ void TFileInstaller::WriteProgramRecord() {
 // Writes the record as it stands, without closing it.
 void TFileInstaller::SaveRecordSoFar() { fEngine.WriteCleanUpScript(); }
 
-std::string TFileInstaller::EncodedCurrentDir() {
-  const std::string dir = GetCurrentDir();
-  return fEngine.fEncodeSysDir ? EncodeSysDir(fEngine.fContext, dir) : dir;
+std::string TFileInstaller::EncodedDir(const std::string& aFolder) {
+  return fEngine.fSystemInfo.EncodeSysDir ? EncodeSysDir(fEngine.fContext, aFolder) : aFolder;
 }
 
-void TFileInstaller::CollectForWorkStation(const TSubOption& aSubOption) {
-  const std::string folder = EncodedCurrentDir();
+void TFileInstaller::CollectForWorkStation(const TSubOption& aSubOption, const std::string& aFolder) {
+  const std::string folder = EncodedDir(aFolder);
   for (const std::string& name : SplitAtSemicolons(aSubOption.WStationFiles)) {
     if (!name.empty()) fEngine.fWorkStationFiles.push_back(JoinPath(folder, name));
   }

@@ -2,6 +2,7 @@
 // The file installation of an install run: the setup program copied into the system folder,
 // then, option by option and sub-option by sub-option, target folders prepared, obsolete files
 // deleted and the pack files extracted, with what a workstation setup needs collected.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,8 +24,8 @@ class TFileInstaller {
  public:
   TFileInstaller(TSetupEngine& aEngine, TProgressMonitor& aMonitor) : fEngine(aEngine), fMonitor(aMonitor) {}
 
-  // The whole installation; NextStep is stUpdGroups, or stTerminate after an abort.
-  void Run();
+  // The whole installation; false when it was aborted.
+  bool Run();
 
  private:
   void CopySetupProgram();
@@ -32,15 +33,17 @@ class TFileInstaller {
   void SaveRecordSoFar();
   void InstallMainOption(TMainOption& aOption);
   bool SetFolderAttributes(const std::string& aPath, unsigned aAdd, unsigned aRemove);
-  bool PrepareFolder(const std::string& aPath);
-  bool UseStoredCase();
-  void InstallSubOption(TSubOption& aSubOption);
+  // Makes the folder (creating it when needed) and returns it as the file system spells it;
+  // nothing, after reporting it, when it cannot be used.
+  std::optional<std::string> PrepareFolder(const std::string& aPath);
+  std::string UseStoredCase();
+  void InstallSubOption(TSubOption& aSubOption, const std::string& aOptionFolder);
   void DeleteObsoleteFiles(const TSubOption& aSubOption, const std::string& aFolder);
   void InstallFiles(TSubOption& aSubOption, const std::string& aFolder);
   // False when the sub-option is to end (pack missing and skipped, or the run aborted).
   bool WaitForPackFile(const std::string& aPath);
-  void CollectForWorkStation(const TSubOption& aSubOption);
-  std::string EncodedCurrentDir();
+  void CollectForWorkStation(const TSubOption& aSubOption, const std::string& aFolder);
+  std::string EncodedDir(const std::string& aFolder);
 
   TSetupEngine& fEngine;
   TProgressMonitor& fMonitor;

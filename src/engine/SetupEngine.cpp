@@ -2,18 +2,20 @@
 
 #include "base/Format.h"
 #include "base/Utf.h"
+#include "engine/NotBuilt.h"
 #include "engine/SetupLog.h"
 #include "language/LanguageText.h"
+#include "archive/ZipFiles.h"
 #include "script/ScriptLoader.h"
 #include "script/ScriptTranslations.h"
-#include "script/SystemValueSource.h"
-#include "script/ValueReference.h"
+#include "commands/SystemValueSource.h"
+#include "system/Drives.h"
+#include "commands/ValueReference.h"
 #include "system/Clock.h"
 #include "system/Files.h"
 #include "system/Folders.h"
 #include "system/PathText.h"
 #include "system/SysInfo.h"
-#include "ui/Msgdlg.h"
 
 namespace vek {
 namespace {
@@ -43,7 +45,10 @@ std::string Utf16FileBytes(std::string_view aText) {
 
 }  // namespace
 
-TSetupEngine::TSetupEngine(TRunContext& aContext) : fContext(aContext) {
+TSetupEngine::TSetupEngine(TRunContext& aContext, IUserChannel* aChannel)
+    : fContext(aContext),
+      fSilentChannel(std::make_unique<TSilentChannel>([this](const std::string& aLine) { Log(aLine); })) {
+  SetChannel(aChannel);
   const LocalDateTime now = GetLocalDateTime();
   fLogFileName = MakeLogFileName(GetTempDir(), ExtractFileName(GetProgramPath()),
                                  {now.year, now.month, now.day, now.hour, now.minute, now.second});
@@ -72,7 +77,7 @@ std::string TSetupEngine::ExpandText(std::string_view aText, const TExpandScope&
 }
 
 TIniCmdParseContext TSetupEngine::IniCmdParseContext(const TExpandScope& aScope) {
-  return {ExpandContext(), aScope, fEncodeSysDir,
+  return {ExpandContext(), aScope, fSystemInfo.EncodeSysDir,
           [this](std::string_view aText) { return FTranslation.Translate(aText); }};
 }
 
@@ -116,8 +121,15 @@ void TSetupEngine::ExecuteStep() {
   fStepAction = saEnter;
   fStepMessage = smNone;
   if (FOnStep) FOnStep(*this);
-  Log(GetStepName(step));
-  PerformStep(step);
+  ++fStepDepth;
+  try {
+    Log(GetStepName(step));
+    GoOn(PerformStep(step));
+  } catch (const TLogWriteError&) {
+    // The step stopped where its log line was lost; GoOn performs nothing after it.
+    fRunFailed = true;
+  }
+  --fStepDepth;
   // Steps performed inside this one have changed Step; the front end must see this step's
   // own leave, after theirs: enter(A), enter(B), leave(B), leave(A).
   fStep = step;
@@ -127,17 +139,17 @@ void TSetupEngine::ExecuteStep() {
 }
 
 void TSetupEngine::ExecuteStepIfSilent() {
-  if (fSilent) ExecuteStep();
+  if (Silent()) ExecuteStep();
 }
 
-void TSetupEngine::ContinueAt(TStepTypes aStep) {
-  fNextStep = aStep;
-  ExecuteStep();
-}
-
-void TSetupEngine::ContinueIfSilentAt(TStepTypes aStep) {
-  fNextStep = aStep;
-  ExecuteStepIfSilent();
+void TSetupEngine::GoOn(const TStepOutcome& aOutcome) {
+  if (aOutcome.failed) fRunFailed = true;
+  // A log that cannot be written any more ends the run where it stands: a run that cannot
+  // explain itself must not go on changing the machine.
+  if (fLogFailed) return;
+  if (aOutcome.goOn == goEnd) return;
+  fNextStep = aOutcome.next;
+  if (aOutcome.goOn == goAtOnce || (aOutcome.goOn == goIfSilent && Silent())) ExecuteStep();
 }
 
 void TSetupEngine::UseOptionList(TMainOptionList* aList) {
@@ -145,14 +157,17 @@ void TSetupEngine::UseOptionList(TMainOptionList* aList) {
   fInstallSize = aList ? aList->SelectedSize() : 0;
 }
 
-void TSetupEngine::ExecuteUseDefaultOptions() {
+void TSetupEngine::ExecuteUseDefaultOptions() { GoOn(UseDefaultOptions()); }
+
+void TSetupEngine::ExecuteUseCustomOptions() { GoOn(UseCustomOptions()); }
+
+TStepOutcome TSetupEngine::UseDefaultOptions() {
   Log("   Use Default Options");
   UseOptionList(NormalMainOptionList.get());
-  fNextStep = stExecuteChoices;
-  ExecuteStep();
+  return TStepOutcome::AtOnce(stExecuteChoices);
 }
 
-void TSetupEngine::ExecuteUseCustomOptions() {
+TStepOutcome TSetupEngine::UseCustomOptions() {
   Log("   Use Custom Options");
   // A front end may choose before stDeftCust made the copy; the copy is made then.
   if (!CustomMainOptionList && NormalMainOptionList) {
@@ -160,8 +175,7 @@ void TSetupEngine::ExecuteUseCustomOptions() {
     CustomMainOptionList->Assign(*NormalMainOptionList);
   }
   UseOptionList(CustomMainOptionList.get());
-  fNextStep = stIoptions;
-  ExecuteStep();
+  return TStepOutcome::AtOnce(stIoptions);
 }
 
 void TSetupEngine::UpdatePrevSteps() {
@@ -224,13 +238,61 @@ void TSetupEngine::Log(const std::string& aLogMessage) {
   const SysResult first = fLogFile->Append(LogLine(aLogMessage));
   if (first) return;
   // Keep the run going as long as the reason for the lost line can be written instead.
-  const std::string reason = "Cannot write \"" + fLogFileName + "\": " + SystemErrorMessage(first.error);
-  if (!fLogFile->Append(LogLine(reason))) throw TLogWriteError(reason);
+  const std::string reason = FailureLine("Append to", fLogFileName, first);
+  if (fLogFile->Append(LogLine(reason))) return;
+  fLogFailed = true;
+  if (fStepDepth > 0) throw TLogWriteError(reason);
 }
 
 void TSetupEngine::LogAndShowMsg(const std::string& aCaption, const std::string& aMsg, int aType) {
-  if (!fSilent) MessageOk(aCaption, aMsg, aType);
-  Log(aMsg);
+  fChannel->ShowMessage(aCaption, aMsg, static_cast<TMsgDlgType>(aType & 0x7F));
+}
+
+TLoaderEnv TSetupEngine::LoaderEnv() {
+  TLoaderEnv env;
+  env.expand = [this](std::string_view aText) { return ExpandText(aText); };
+  env.translate = [this](std::string_view aText) { return TranslateText(aText, true); };
+  env.defineVariable = [this](const std::string& aName, const std::string& aValue) {
+    fUserVariables.SetVariable(aName, aValue);
+  };
+  env.channel = fChannel;
+  env.winMajor = GetWinVersion().major;
+  env.freeSpace = [] { return GetDiskFreeSpace(GetCurrentDir()); };
+  env.fileExists = [](const std::string& aPath) { return FileExists(aPath); };
+  env.packFiles = &NativeZipFiles();
+  return env;
+}
+
+void TSetupEngine::LoadSystemSection() {
+  std::optional<TSystemInfo> info = LoadSystemInfo(fScript, fContext, LoaderEnv());
+  if (!info) return;
+  fSystemInfo = std::move(*info);
+  if (fInstmode == 0) fInstmode = fSystemInfo.Installmode;
+  if (fInstmode == 0) fInstallMode = 2;
+  fFreeDiskSpace = fSystemInfo.FreeDiskSpace;
+}
+
+bool TSetupEngine::LoadOptions() {
+  fInstallSize = 0;
+  std::optional<TOptionSet> set = LoadOptionSet(fScript, fInstallMode, fContext, LoaderEnv());
+  if (!set) return false;
+  fDialogCaptions = set->Captions;
+  if (fDeftCustMode == -1) fDeftCustMode = set->Captions.DeftCustMode;
+  NormalMainOptionList = std::move(set->Options);
+  MainOptionList = NormalMainOptionList.get();
+  fInstallSize = set->InstallSize;
+  fFreeDiskSpace = set->FreeDiskSpace;
+  return true;
+}
+
+void TSetupEngine::LogWhatIsNotBuilt() {
+  for (const std::string& line : NotBuiltLines(fScript.Store())) Log(line);
+}
+
+void TSetupEngine::LoadUninstallExternals() {
+  TUninstallExternals externals = vek::LoadUninstallExternals(fScript, LoaderEnv());
+  fUninstallExternals = std::move(externals.Local);
+  fWorkStationUninstallExternals = std::move(externals.WorkStation);
 }
 
 }  // namespace vek

@@ -15,26 +15,29 @@
 #include <string_view>
 #include <vector>
 
+#include "archive/ProgressMonitor.h"
+#include "base/UserChannel.h"
 #include "commands/IniFileCmd.h"
 #include "commands/VerTest.h"
-#include "engine/RunContext.h"
-#include "engine/SetupEngineTypes.h"
 #include "engine/CleanupSafety.h"
 #include "engine/CleanupScript.h"
-#include "archive/ProgressMonitor.h"
+#include "engine/SetupEngineTypes.h"
 #include "language/Translate.h"
 #include "script/CleanUpGroup.h"
 #include "script/Expand.h"
-#include "script/ScriptFile.h"
-#include "script/UserVariables.h"
 #include "script/InstallOptions.h"
+#include "script/RunContext.h"
+#include "script/ScriptFile.h"
+#include "script/ScriptLoader.h"
 #include "script/UnInstallInfo.h"
+#include "script/UserVariables.h"
 #include "system/Files.h"
 #include "system/FolderRemoval.h"
 
 namespace vek {
 
-// Raised by Log when neither a line nor the message of its failure could be appended.
+// Raised by Log inside a step when neither a line nor the message of its failure could be
+// appended: the step stops there, as a step stops on any error it does not handle.
 class TLogWriteError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
@@ -44,7 +47,9 @@ class TSetupEngine {
  public:
   using TStepEvent = std::function<void(TSetupEngine& aSender)>;
 
-  explicit TSetupEngine(TRunContext& aContext);
+  // aChannel: where messages and questions go (the run's silent channel or the wizard's); a
+  // run that gives none has a silent channel that writes the log.
+  explicit TSetupEngine(TRunContext& aContext, IUserChannel* aChannel = nullptr);
   TSetupEngine(const TSetupEngine&) = delete;
   TSetupEngine& operator=(const TSetupEngine&) = delete;
   ~TSetupEngine();
@@ -77,10 +82,23 @@ class TSetupEngine {
   std::string TranslateText(std::string_view aText, bool doTranslateVars);
   TTranslation& Translations() { return FTranslation; }
 
-  // The setup log (written only when logging is on).
+  // Update mode: where an earlier installation put main option aOption (from 1) and its
+  // sub-option aSubOption, when the script says how to find out ("MainPath", "LibAlias"). Empty
+  // when the script names no place or nothing is found there.
+  std::string LoadMainPath(int aOption, const std::string& aOptionPath);
+  std::string LoadLibAlias(int aOption, int aSubOption, const std::string& aOptionPath, const std::string& aLibName);
+
+  // The setup log (written only when logging is on). A line that cannot be written is
+  // followed by the reason; when that cannot be written either, LogFailed() turns true and,
+  // inside a step, TLogWriteError stops the step: the sequence ends there, and the exit code
+  // says the run could not be carried out. Outside the steps nothing is thrown.
   void Log(const std::string& aLogMessage);
-  // Unless silent shows the message dialog; then logs the message (not the caption).
+  bool LogFailed() const { return fLogFailed; }
+  // Shows the message through the channel (a silent run only logs it) and logs it.
   void LogAndShowMsg(const std::string& aCaption, const std::string& aMsg, int aType);
+  // The run's channel for messages and questions.
+  IUserChannel& Channel() { return *fChannel; }
+  void SetChannel(IUserChannel* aChannel) { fChannel = aChannel ? aChannel : fSilentChannel.get(); }
 
   // Published properties.
   TStepTypes PrevStep();  // pops the Back stack; an empty stack gives stStart
@@ -96,8 +114,7 @@ class TSetupEngine {
   void SetRunExtState(TRunStates aState) { fRunExtState = aState; }
   const TStepEvent& OnStep() const { return FOnStep; }
   void SetOnStep(TStepEvent aHandler) { FOnStep = std::move(aHandler); }
-  bool Silent() const { return fSilent; }
-  void SetSilent(bool aSilent) { fSilent = aSilent; }
+  bool Silent() const { return fChannel->Silent(); }
   const std::string& Info() const { return fInfo; }
   const std::vector<std::string>& InfoLines() const { return fInfoLines; }
   bool IsUnpacking() const { return fIsUnPacking; }
@@ -125,27 +142,29 @@ class TSetupEngine {
   std::int64_t Installsize() const { return fInstallSize; }
   std::vector<std::string>& ErrorLog() { return fErrorLog; }
   // Texts of the script, translated and expanded when asked for.
-  std::string SetupCaption() { return TranslateText(fSetupCaption, true); }
-  std::string FlashStr() { return TranslateText(fFlashStr, true); }
-  std::string SystemName() { return TranslateText(fSystemName, true); }
-  std::string SystemTitle() { return TranslateText(fSystemTitle, true); }
-  std::string WelcomeTitle() { return TranslateText(fWelcomeTitle, true); }
-  std::string DefaultBtnCaption() { return TranslateText(fDefaultBtnCaption, true); }
-  std::string DefaultLabelCaption() { return TranslateText(fDefaultLabelCaption, true); }
-  std::string CustomBtnCaption() { return TranslateText(fCustomBtnCaption, true); }
-  std::string CustomLabelCaption() { return TranslateText(fCustomLabelCaption, true); }
-  const std::string& SystemVer() const { return fSystemVer; }
-  const std::string& SystemFileVer() const { return fSystemFileVer; }
-  bool SaveCleanUpInfo() const { return fSaveCleanUpInfo; }
-  bool SaveCleanUpProgInfo() const { return fSaveCleanUpProgInfo; }
-  bool CopySetupExeFile() const { return fCopySetupExeFile; }
-  bool EncodeSysDir() const { return fEncodeSysDir; }
-  bool OemGui() const { return fOemGui; }
-  bool LicensAgreementTest() const { return fLicensAgreementTest; }
+  std::string SetupCaption() { return TranslateText(fSystemInfo.SetupCaption, true); }
+  std::string FlashStr() { return TranslateText(fSystemInfo.FlashStr, true); }
+  std::string SystemName() { return TranslateText(fSystemInfo.SystemName, true); }
+  std::string SystemTitle() { return TranslateText(fSystemInfo.SystemTitle, true); }
+  std::string WelcomeTitle() { return TranslateText(fSystemInfo.WelcomeTitle, true); }
+  std::string DefaultBtnCaption() { return TranslateText(fDialogCaptions.DefaultBtn, true); }
+  std::string DefaultLabelCaption() { return TranslateText(fDialogCaptions.DefaultLabel, true); }
+  std::string CustomBtnCaption() { return TranslateText(fDialogCaptions.CustomBtn, true); }
+  std::string CustomLabelCaption() { return TranslateText(fDialogCaptions.CustomLabel, true); }
+  // The script's system section as loaded at stStart (or from the cleanup record).
+  const TSystemInfo& SystemInfo() const { return fSystemInfo; }
+  const std::string& SystemVer() const { return fSystemInfo.SystemVer; }
+  const std::string& SystemFileVer() const { return fSystemInfo.SystemFileVer; }
+  bool SaveCleanUpInfo() const { return fSystemInfo.SaveCleanUpInfo; }
+  bool SaveCleanUpProgInfo() const { return fSystemInfo.SaveCleanUpProgInfo; }
+  bool CopySetupExeFile() const { return fSystemInfo.CopySetupExeFile; }
+  bool EncodeSysDir() const { return fSystemInfo.EncodeSysDir; }
+  bool OemGui() const { return fSystemInfo.OemGui; }
+  bool LicensAgreementTest() const { return fSystemInfo.LicensAgreementTest; }
   // The rights flags (TRightsFlag) that an installation and an update need.
-  std::uint8_t InstallUserRights() const { return fInstallUserRights; }
-  std::uint8_t UpdateUserRights() const { return fUpdateUserRights; }
-  const TUnInstallInfo& UninstallInfo() const { return fUninstallInfo; }
+  std::uint8_t InstallUserRights() const { return fSystemInfo.InstallUserRights; }
+  std::uint8_t UpdateUserRights() const { return fSystemInfo.UpdateUserRights; }
+  const TUnInstallInfo& UninstallInfo() const { return fSystemInfo.UninstallInfo; }
   const std::vector<TUnInstallInfo>& UninstallExternals() const { return fUninstallExternals; }
   const std::vector<TUnInstallInfo>& WorkStationUninstallExternals() const { return fWorkStationUninstallExternals; }
   const std::vector<TFileVersionCheck>& VersionCheckList() const { return fVersionCheckList; }
@@ -177,46 +196,55 @@ class TSetupEngine {
  private:
   // Sets StepAction and StepMessage and calls OnStep; false (and nothing changed) without one.
   bool NotifyStep(TStepAction aAction, TStepMessage aMessage);
-  // Sets NextStep and performs it at once, or only in a silent run.
-  void ContinueAt(TStepTypes aStep);
-  void ContinueIfSilentAt(TStepTypes aStep);
-  void PerformStep(TStepTypes aStep);
+  // The one place where a step's outcome takes effect: the run's verdict, NextStep, and the
+  // next step performed at once when the outcome says so.
+  void GoOn(const TStepOutcome& aOutcome);
+  TStepOutcome PerformStep(TStepTypes aStep);
+  // The two ways through the default/custom page, as outcomes of the step that takes them.
+  TStepOutcome UseDefaultOptions();
+  TStepOutcome UseCustomOptions();
+  // The environment of the script loaders: this run's expansion, channel and platform values.
+  TLoaderEnv LoaderEnv();
+  void LoadSystemSection();
+  bool LoadOptions();
+  void LoadUninstallExternals();
+  // One log line for each part of the script that this program does not carry out yet.
+  void LogWhatIsNotBuilt();
 
-  // One member function per step (SetupSteps.cpp).
-  void DoStart();
-  void DoAppRunTest();
-  void DoShowWelcomePicture();
-  void DoInstUpd();
-  void DoSelectLanguage();
-  void DoSetLanguage();
-  void DoStartInfo();
-  void DoAcceptLicens();
-  void DoDeftCust();
-  void DoIoptions();
-  void DoWhereTo();
-  void DoReadInstallIniExternals();
-  void DoInstallFiles();
-  void DoIconfirm();
-  void DoReadInstallIniOptions();
-  void DoUpdGroups();
-  void DoDoUpdGroups();
-  void DoDoForceUpdGroups();
-  void DoUpdUnInstallInfo();
-  void DoCopyExternals();
-  void DoExecuteExternals();
-  void DoCheckWhereTo();
-  void DoVerifySystemInfoUserRights();
-  void DoVerifyUserRights();
-  void DoExecuteChoices();
-  void DoCleanUpStart();
-  void DoCleanUpDirInfo();
-  void DoCleanUpExecute();
-  void DoCleanUpShowErrors();
-  void DoFinalInfo();
-  void DoFinish();
-  void DoTerminate();
+  // One member function per step (SetupSteps.cpp); each returns what comes next.
+  TStepOutcome DoStart();
+  TStepOutcome DoAppRunTest();
+  TStepOutcome DoShowWelcomePicture();
+  TStepOutcome DoInstUpd();
+  TStepOutcome DoSelectLanguage();
+  TStepOutcome DoSetLanguage();
+  TStepOutcome DoStartInfo();
+  TStepOutcome DoAcceptLicens();
+  TStepOutcome DoDeftCust();
+  TStepOutcome DoIoptions();
+  TStepOutcome DoWhereTo();
+  TStepOutcome DoReadInstallIniExternals();
+  TStepOutcome DoInstallFiles();
+  TStepOutcome DoIconfirm();
+  TStepOutcome DoReadInstallIniOptions();
+  TStepOutcome DoUpdGroups();
+  TStepOutcome DoDoUpdGroups();
+  TStepOutcome DoDoForceUpdGroups();
+  TStepOutcome DoUpdUnInstallInfo();
+  TStepOutcome DoCopyExternals();
+  TStepOutcome DoExecuteExternals();
+  TStepOutcome DoCheckWhereTo();
+  TStepOutcome DoVerifySystemInfoUserRights();
+  TStepOutcome DoVerifyUserRights();
+  TStepOutcome DoExecuteChoices();
+  TStepOutcome DoCleanUpStart();
+  TStepOutcome DoCleanUpDirInfo();
+  TStepOutcome DoCleanUpExecute();
+  TStepOutcome DoCleanUpShowErrors();
+  TStepOutcome DoFinalInfo();
+  TStepOutcome DoFinish();
+  TStepOutcome DoTerminate();
 
-  friend class TScriptLoader;
   friend class TFileInstaller;
 
   // The values that expansions read, refreshed for each use.
@@ -225,7 +253,8 @@ class TSetupEngine {
   std::string CreateWsUpdateFile();
 
   // Pieces of the steps.
-  void InstallFilesWithMonitor();
+  // False when the installation was aborted.
+  bool InstallFilesWithMonitor();
   void OpenCleanUpScript();
   // Creates a folder with its missing parents and remembers those it created for the record.
   SysResult CreateFolders(const std::string& aPath);
@@ -267,7 +296,11 @@ class TSetupEngine {
 
   TRunContext& fContext;
 
-  bool fSilent = false;
+  // The channel of the run; fSilentChannel serves a run that was given none.
+  std::unique_ptr<IUserChannel> fSilentChannel;
+  IUserChannel* fChannel = nullptr;
+  bool fLogFailed = false;
+  int fStepDepth = 0;  // ExecuteStep calls under way
   TStepTypes fStep = stStart;
   std::vector<TPrevStep> fPrevSteps;
   TStepEvent FOnStep;
@@ -315,24 +348,14 @@ class TSetupEngine {
   int fInstallMode = 0;
   std::int64_t fFreeDiskSpace = 0;
   std::int64_t fInstallSize = 0;
-  std::string fFlashStr;
-  std::string fSetupCaption;
   std::vector<std::string> fErrorLog;
-  std::string fSystemName;
-  std::string fSystemTitle;
-  std::string fWelcomeTitle;
-  std::string fSystemVer;
+  // What the script's system section and dialog section say, as the loader returned them.
+  TSystemInfo fSystemInfo;
+  TDialogCaptions fDialogCaptions;
   int fInstmode = 0;
   bool fGroupUpdate = false;
-  bool fSaveCleanUpInfo = false;
-  bool fSaveCleanUpProgInfo = false;
-  bool fCopySetupExeFile = false;
-  int fLicensAgreementSize = 0;
-  bool fLicensAgreementTest = false;
-  bool fEncodeSysDir = false;
   std::string fRunOnExit;
   bool fDoRunOnExit = false;
-  bool fOemGui = false;
   bool fShowWelcomePicture = false;
   int fDeftCustMode = -1;
   bool fOverrideVersionCheck = false;
@@ -341,20 +364,12 @@ class TSetupEngine {
   bool fdoReboot = false;
   bool fdoLogOffOn = false;
   bool fcmdLineInstallPath = false;
-  std::string fDefaultBtnCaption;
-  std::string fDefaultLabelCaption;
-  std::string fCustomBtnCaption;
-  std::string fCustomLabelCaption;
-  std::string fSystemFileVer;
   TChoiceStates FChoiceState = ch_ask;
   TTranslation FTranslation{"UK"};
-  TUnInstallInfo fUninstallInfo;
   std::vector<TUnInstallInfo> fUninstallExternals;
   std::vector<TUnInstallInfo> fWorkStationUninstallExternals;
   std::vector<TFileVersionCheck> fVersionCheckList;
   std::optional<TCleanUpGroup> fCleanUpGrp;
-  std::uint8_t fInstallUserRights = 0;
-  std::uint8_t fUpdateUserRights = 0;
 
   // The script store of the run, and the user variables that the script defines.
   TScriptFile fScript;

@@ -119,4 +119,28 @@ struct TPrevStep {
 // values outside the enumeration, give "Unknown step: " and the ordinal number.
 std::string GetStepName(int aStep);
 
+// How the sequence goes on after a step.
+enum TGoOn : std::uint8_t {
+  goAtOnce,    // the next step is performed at once
+  goIfSilent,  // at once in a silent run; otherwise the front end continues
+  goWait,      // the front end continues (a silent run ends here)
+  goEnd,       // the sequence ends; NextStep stays as it is
+};
+
+// What a step decided: the step after it, how to go on, and whether the run has failed to do
+// what it was asked (the exit code tells it). Every step returns one; the engine applies it in
+// one place.
+struct TStepOutcome {
+  TStepTypes next = stTerminate;
+  TGoOn goOn = goEnd;
+  bool failed = false;
+
+  static TStepOutcome AtOnce(TStepTypes aNext) { return {aNext, goAtOnce, false}; }
+  static TStepOutcome IfSilent(TStepTypes aNext) { return {aNext, goIfSilent, false}; }
+  static TStepOutcome Wait(TStepTypes aNext) { return {aNext, goWait, false}; }
+  static TStepOutcome End() { return {stTerminate, goEnd, false}; }
+  // The same outcome for a run that failed.
+  TStepOutcome Failed() const { return {next, goOn, true}; }
+};
+
 }  // namespace vek

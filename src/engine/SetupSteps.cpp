@@ -9,58 +9,62 @@
 #include "engine/SetupEngine.h"
 #include "language/LanguageText.h"
 #include "script/ScriptLoader.h"
+#include "script/LoaderRules.h"
 #include "script/UserRightsCheck.h"
 #include "system/Files.h"
 #include "system/Folders.h"
 #include "system/PathText.h"
 #include "system/Process.h"
 #include "system/SysInfo.h"
-#include "ui/Msgdlg.h"
-#include "ui/StopButton.h"
+#include "system/StopButton.h"
+#include "commands/SystemValueSource.h"
+#include "commands/ValueReference.h"
+#include "commands/VersionChecks.h"
 
 namespace vek {
 
-void TSetupEngine::PerformStep(TStepTypes aStep) {
+TStepOutcome TSetupEngine::PerformStep(TStepTypes aStep) {
   switch (aStep) {
-    case stStart: DoStart(); break;
-    case stAppRunTest: DoAppRunTest(); break;
-    case stShowWelcomePicture: DoShowWelcomePicture(); break;
-    case stInstUpd: DoInstUpd(); break;
-    case stSelectLanguage: DoSelectLanguage(); break;
-    case stSetLanguage: DoSetLanguage(); break;
-    case StStartInfo: DoStartInfo(); break;
-    case stAcceptLicens: DoAcceptLicens(); break;
-    case stDeftCust: DoDeftCust(); break;
-    case stIoptions: DoIoptions(); break;
-    case stWhereTo: DoWhereTo(); break;
-    case StReadInstallIniExternals: DoReadInstallIniExternals(); break;
-    case stInstallFiles: DoInstallFiles(); break;
-    case stIconfirm: DoIconfirm(); break;
-    case StReadInstallIniOptions: DoReadInstallIniOptions(); break;
-    case stUpdGroups: DoUpdGroups(); break;
-    case stDoUpdGroups: DoDoUpdGroups(); break;
-    case stDoForceUpdGroups: DoDoForceUpdGroups(); break;
-    case stUpdUnInstallInfo: DoUpdUnInstallInfo(); break;
-    case stCopyExternals: DoCopyExternals(); break;
-    case stExecuteExternals: DoExecuteExternals(); break;
-    case stCheckWhereTo: DoCheckWhereTo(); break;
-    case stVerifySystemInfoUserRights: DoVerifySystemInfoUserRights(); break;
-    case stVerifyUserRights: DoVerifyUserRights(); break;
-    case stExecuteChoices: DoExecuteChoices(); break;
-    case stCleanUpStart: DoCleanUpStart(); break;
-    case stCleanUpDirInfo: DoCleanUpDirInfo(); break;
-    case stCleanUpExecute: DoCleanUpExecute(); break;
-    case stCleanUpShowErrors: DoCleanUpShowErrors(); break;
+    case stStart: return DoStart();
+    case stAppRunTest: return DoAppRunTest();
+    case stShowWelcomePicture: return DoShowWelcomePicture();
+    case stInstUpd: return DoInstUpd();
+    case stSelectLanguage: return DoSelectLanguage();
+    case stSetLanguage: return DoSetLanguage();
+    case StStartInfo: return DoStartInfo();
+    case stAcceptLicens: return DoAcceptLicens();
+    case stDeftCust: return DoDeftCust();
+    case stIoptions: return DoIoptions();
+    case stWhereTo: return DoWhereTo();
+    case StReadInstallIniExternals: return DoReadInstallIniExternals();
+    case stInstallFiles: return DoInstallFiles();
+    case stIconfirm: return DoIconfirm();
+    case StReadInstallIniOptions: return DoReadInstallIniOptions();
+    case stUpdGroups: return DoUpdGroups();
+    case stDoUpdGroups: return DoDoUpdGroups();
+    case stDoForceUpdGroups: return DoDoForceUpdGroups();
+    case stUpdUnInstallInfo: return DoUpdUnInstallInfo();
+    case stCopyExternals: return DoCopyExternals();
+    case stExecuteExternals: return DoExecuteExternals();
+    case stCheckWhereTo: return DoCheckWhereTo();
+    case stVerifySystemInfoUserRights: return DoVerifySystemInfoUserRights();
+    case stVerifyUserRights: return DoVerifyUserRights();
+    case stExecuteChoices: return DoExecuteChoices();
+    case stCleanUpStart: return DoCleanUpStart();
+    case stCleanUpDirInfo: return DoCleanUpDirInfo();
+    case stCleanUpExecute: return DoCleanUpExecute();
+    case stCleanUpShowErrors: return DoCleanUpShowErrors();
     case stFinishCleanUp:
-    case stFinish: DoFinish(); break;
-    case stFinalInfo: DoFinalInfo(); break;
-    case stTerminate: DoTerminate(); break;
+    case stFinish: return DoFinish();
+    case stFinalInfo: return DoFinalInfo();
+    case stTerminate: return DoTerminate();
     // No transition leads to these; performing one only announces it.
     case stSmallFontTest:
     case stFinishGenWorkStation:
     case stWait:
-      break;
+      return TStepOutcome::End();
   }
+  return TStepOutcome::End();
 }
 
 namespace {
@@ -69,156 +73,150 @@ bool IsCleanUpMode(TRunMode aMode) { return aMode == rmCleanUp || aMode == rmWor
 
 }  // namespace
 
-void TSetupEngine::DoStart() {
+TStepOutcome TSetupEngine::DoStart() {
   Log(GetProcessCommandLine());
-  if (IsCleanUpMode(fContext.RunMode)) {
-    ContinueIfSilentAt(stCleanUpStart);
-    return;
-  }
+  if (IsCleanUpMode(fContext.RunMode)) return TStepOutcome::IfSilent(stCleanUpStart);
   // A front end that did not load the script at start-up still gets the run's script.
   if (fScript.FileName().empty()) LoadScript(fContext.ScriptFileName);
-  TScriptLoader::LoadSystemSection(*this);
-  ContinueIfSilentAt(fShowWelcomePicture ? stShowWelcomePicture : stSelectLanguage);
+  LoadSystemSection();
+  LogWhatIsNotBuilt();
+  return TStepOutcome::IfSilent(fShowWelcomePicture ? stShowWelcomePicture : stSelectLanguage);
 }
 
-void TSetupEngine::DoShowWelcomePicture() { ContinueIfSilentAt(stInstUpd); }
+TStepOutcome TSetupEngine::DoShowWelcomePicture() { return TStepOutcome::IfSilent(stInstUpd); }
 
-void TSetupEngine::DoSelectLanguage() {
+TStepOutcome TSetupEngine::DoSelectLanguage() {
   // Without a language choice of two or more options there is nothing to ask.
-  ContinueAt(stSetLanguage);
+  return TStepOutcome::AtOnce(stSetLanguage);
 }
 
-void TSetupEngine::DoSetLanguage() {
-  fNextStep = stInstUpd;
-  if (!fSilent) NotifyStep(saUpdate, smNone);
-  ExecuteStep();
+TStepOutcome TSetupEngine::DoSetLanguage() {
+  if (!Silent()) NotifyStep(saUpdate, smNone);
+  return TStepOutcome::AtOnce(stInstUpd);
 }
 
-void TSetupEngine::DoInstUpd() {
+TStepOutcome TSetupEngine::DoInstUpd() {
   switch (fContext.RunMode) {
-    case rmInstall: fInstallMode = (fSilent && fInstmode == 0) ? 1 : fInstmode; break;
+    case rmInstall: fInstallMode = (Silent() && fInstmode == 0) ? 1 : fInstmode; break;
     case rmWorkStationSetup: fInstallMode = 1; break;
     case rmWorkStationUpdate: fInstallMode = 2; break;
     case rmCleanUp:
     case rmWorkStationCleanUp: break;
   }
   Log(fInstallMode == 1 ? "   Install" : "   Update");
-  ContinueIfSilentAt(stVerifySystemInfoUserRights);
+  return TStepOutcome::IfSilent(stVerifySystemInfoUserRights);
 }
 
+// The rights the script demands of the whole run ("IUserRights", "UUserRights"): the power-user
+// test, when demanded, decides over the administrator test.
 bool TSetupEngine::SystemInfoRightsPass() {
-  // The script's rights flags and their tests come with the user-rights services.
+  const std::uint8_t flags = fInstallMode == 1   ? fSystemInfo.InstallUserRights
+                             : fInstallMode == 2 ? fSystemInfo.UpdateUserRights
+                                                 : 0;
   fStepMessage = smNone;
-  return true;
+  if (flags == 0) return true;
+  const TUserRights user = CurrentUserRights();
+  bool passed = true;
+  if (flags & rfAdministrator) {
+    passed = user.Admin;
+    fStepMessage = passed ? smNone : smSysAdmRightsFailed;
+  }
+  if (flags & rfPowerUser) {
+    passed = user.PowerUser;
+    fStepMessage = passed ? smNone : smSysPowerRightsFailed;
+  }
+  if (!passed) {
+    Log(std::string("Rights test: the script demands ") +
+        (fStepMessage == smSysAdmRightsFailed ? "administrator" : "power-user") +
+        " rights, which this user does not have");
+  }
+  return passed;
 }
 
-void TSetupEngine::DoVerifySystemInfoUserRights() {
-  if (SystemInfoRightsPass()) {
-    ContinueAt(stAppRunTest);
-    return;
-  }
+TStepOutcome TSetupEngine::DoVerifySystemInfoUserRights() {
+  if (SystemInfoRightsPass()) return TStepOutcome::AtOnce(stAppRunTest);
   // A failed test stops the run; a silent run ends here without stTerminate.
-  fNextStep = stAppRunTest;
-  fRunFailed = true;
   NotifyStep(saUpdate, fStepMessage);
+  return TStepOutcome::Wait(stAppRunTest).Failed();
 }
 
-void TSetupEngine::DoAppRunTest() {
-  const bool running = false;  // the running-application test comes with the process services
-  if (running) {
-    fRunFailed = true;
-    if (!fSilent) NotifyStep(saUpdate, smNone);
-    ContinueAt(stTerminate);
-    return;
+TStepOutcome TSetupEngine::DoAppRunTest() {
+  // The test of the script's running application ("AppTest") is not built yet: the run says
+  // so instead of reporting that nothing is running.
+  if (!fScript.SectionLines("AppTest").empty()) {
+    Log("Application Run Test: not built yet; the applications named in [AppTest] were not checked");
   }
-  ContinueAt(IsCleanUpMode(fContext.RunMode) ? stCleanUpExecute : StReadInstallIniOptions);
+  return TStepOutcome::AtOnce(IsCleanUpMode(fContext.RunMode) ? stCleanUpExecute : StReadInstallIniOptions);
 }
 
-void TSetupEngine::DoReadInstallIniOptions() {
+TStepOutcome TSetupEngine::DoReadInstallIniOptions() {
   MainOptionList = nullptr;
   CustomMainOptionList.reset();
   NormalMainOptionList.reset();
-  if (fContext.RunMode == rmInstall) {
-    const bool loaded = TScriptLoader::LoadOptions(*this);
-    if (!loaded) fRunFailed = true;
-    ContinueIfSilentAt(loaded ? StStartInfo : stTerminate);
-  } else {
-    ContinueIfSilentAt(stWhereTo);
-  }
+  if (fContext.RunMode != rmInstall) return TStepOutcome::IfSilent(stWhereTo);
+  if (!LoadOptions()) return TStepOutcome::IfSilent(stTerminate).Failed();
+  return TStepOutcome::IfSilent(StStartInfo);
 }
 
-void TSetupEngine::DoStartInfo() {
+TStepOutcome TSetupEngine::DoStartInfo() {
   const bool hasStartInfo = false;
-  fNextStep = stAcceptLicens;
-  if (fSilent || !hasStartInfo) {
-    ExecuteStep();
-    return;
-  }
+  if (Silent() || !hasStartInfo) return TStepOutcome::AtOnce(stAcceptLicens);
   NotifyStep(saUpdate, smNone);
+  return TStepOutcome::Wait(stAcceptLicens);
 }
 
-void TSetupEngine::DoAcceptLicens() {
+TStepOutcome TSetupEngine::DoAcceptLicens() {
   const bool hasStartInfo = false;
-  const bool hasLicenseAgreementTest = fLicensAgreementTest;
-  fNextStep = stWhereTo;
-  if (!fSilent && fContext.RunMode == rmInstall && hasLicenseAgreementTest) {
+  if (!Silent() && fContext.RunMode == rmInstall && fSystemInfo.LicensAgreementTest) {
     NotifyStep(saUpdate, smNone);
-    return;
+    return TStepOutcome::Wait(stWhereTo);
   }
-  if (fSilent || hasStartInfo) ExecuteStep();
+  return Silent() || hasStartInfo ? TStepOutcome::AtOnce(stWhereTo) : TStepOutcome::Wait(stWhereTo);
 }
 
-void TSetupEngine::DoWhereTo() {
-  fNextStep = stCheckWhereTo;
-  if (fcmdLineInstallPath || fSilent) ExecuteStep();
+TStepOutcome TSetupEngine::DoWhereTo() {
+  return fcmdLineInstallPath || Silent() ? TStepOutcome::AtOnce(stCheckWhereTo) : TStepOutcome::Wait(stCheckWhereTo);
 }
 
-void TSetupEngine::DoCheckWhereTo() {
-  if (CheckWhereTo()) {
-    ExecuteStep();  // NextStep was set by the check
-    return;
-  }
-  fRunFailed = true;
-  if (fSilent) {
-    ContinueAt(stTerminate);
-    return;
-  }
+TStepOutcome TSetupEngine::DoCheckWhereTo() {
+  if (CheckWhereTo()) return TStepOutcome::AtOnce(StReadInstallIniExternals);
+  if (Silent()) return TStepOutcome::AtOnce(stTerminate).Failed();
   NotifyStep(saUpdate, smNone);
+  return TStepOutcome::Wait(stCheckWhereTo).Failed();
 }
 
-void TSetupEngine::DoReadInstallIniExternals() {
+TStepOutcome TSetupEngine::DoReadInstallIniExternals() {
   // The external programs themselves are loaded here once they can be run.
-  TScriptLoader::LoadUninstallExternals(*this);
+  LoadUninstallExternals();
   switch (fContext.RunMode) {
-    case rmInstall: ContinueAt(stDeftCust); break;
+    case rmInstall: return TStepOutcome::AtOnce(stDeftCust);
     case rmWorkStationSetup:
-    case rmWorkStationUpdate: ContinueAt(stInstallFiles); break;
+    case rmWorkStationUpdate: return TStepOutcome::AtOnce(stInstallFiles);
     case rmCleanUp:
-    case rmWorkStationCleanUp: ContinueAt(stTerminate); break;
+    case rmWorkStationCleanUp: break;
   }
+  return TStepOutcome::AtOnce(stTerminate);
 }
 
-void TSetupEngine::DoDeftCust() {
+TStepOutcome TSetupEngine::DoDeftCust() {
   // The loaded list stays the default selection; a custom installation edits a copy.
   if (!CustomMainOptionList && NormalMainOptionList) {
     CustomMainOptionList = std::make_unique<TMainOptionList>();
     CustomMainOptionList->Assign(*NormalMainOptionList);
   }
-  if (fDeftCustMode == 1 || fSilent) {
-    ExecuteUseDefaultOptions();
-  } else if (fDeftCustMode == 2) {
-    ExecuteUseCustomOptions();
-  } else if (!NotifyStep(saUpdate, smNone)) {
-    ExecuteUseDefaultOptions();
-  }
+  if (fDeftCustMode == 1 || Silent()) return UseDefaultOptions();
+  if (fDeftCustMode == 2) return UseCustomOptions();
+  if (!NotifyStep(saUpdate, smNone)) return UseDefaultOptions();
+  // The front end calls ExecuteUseDefaultOptions or ExecuteUseCustomOptions.
+  return TStepOutcome::Wait(stDeftCust);
 }
 
-void TSetupEngine::DoIoptions() {
+TStepOutcome TSetupEngine::DoIoptions() {
   NotifyStep(saUpdate, smNone);
-  ContinueIfSilentAt(stExecuteChoices);
+  return TStepOutcome::IfSilent(stExecuteChoices);
 }
 
-void TSetupEngine::DoExecuteChoices() { ContinueAt(stVerifyUserRights); }
+TStepOutcome TSetupEngine::DoExecuteChoices() { return TStepOutcome::AtOnce(stVerifyUserRights); }
 
 bool TSetupEngine::SelectionRightsPass() {
   const TUserRights user = CurrentUserRights();
@@ -239,106 +237,105 @@ bool TSetupEngine::SelectionRightsPass() {
     }
   }
   // The external programs' rights are tested here, after the options, once they are loaded.
-  if (!passed) fInfoLines.insert(fInfoLines.end(), {"", LanguageText(211)});
+  if (!passed) {
+    fInfoLines.insert(fInfoLines.end(), {"", LanguageText(211)});
+    for (const std::string& line : fInfoLines) {
+      if (!line.empty()) Log(line);
+    }
+  }
   return passed;
 }
 
-void TSetupEngine::DoVerifyUserRights() {
+TStepOutcome TSetupEngine::DoVerifyUserRights() {
   fInfoLines.clear();
-  if (SelectionRightsPass()) {
-    ContinueAt(fInstallSize != 0 ? stIconfirm : stCopyExternals);
-    return;
-  }
-  fRunFailed = true;
-  if (!NotifyStep(saUpdate, smNone)) ContinueAt(stTerminate);
+  if (SelectionRightsPass()) return TStepOutcome::AtOnce(fInstallSize != 0 ? stIconfirm : stCopyExternals);
+  if (!NotifyStep(saUpdate, smNone)) return TStepOutcome::AtOnce(stTerminate).Failed();
+  return TStepOutcome::Wait(stVerifyUserRights).Failed();
 }
 
-void TSetupEngine::DoIconfirm() {
-  fNextStep = stInstallFiles;
-  if (fSilent || !NotifyStep(saUpdate, smNone)) ExecuteStep();
+TStepOutcome TSetupEngine::DoIconfirm() {
+  if (Silent() || !NotifyStep(saUpdate, smNone)) return TStepOutcome::AtOnce(stInstallFiles);
+  return TStepOutcome::Wait(stInstallFiles);
 }
 
 // The progress monitor lives while the files of an install run are installed.
-void TSetupEngine::InstallFilesWithMonitor() {
+bool TSetupEngine::InstallFilesWithMonitor() {
   OpenCleanUpScript();
   FProgressMonitor = std::make_unique<TProgressMonitor>();
-  FProgressMonitor->SetSilent(fSilent);
+  FProgressMonitor->SetChannel(fChannel);
   if (fDoLog) {
     FProgressMonitor->SetOnLogMessage([this](TProgressMonitor&, const std::string& aMessage) { Log(aMessage); });
   }
   NotifyStep(saUpdate, smInitProgressMonitor);
-  TFileInstaller(*this, *FProgressMonitor).Run();
-  if (FProgressMonitor->AbortFlag) fRunFailed = true;
+  const bool completed = TFileInstaller(*this, *FProgressMonitor).Run();
   FProgressMonitor.reset();
+  return completed;
 }
 
-void TSetupEngine::DoInstallFiles() {
+TStepOutcome TSetupEngine::DoInstallFiles() {
   switch (fContext.RunMode) {
-    case rmInstall:
+    case rmInstall: {
       // The sub-options' INI and group commands load here once the option records exist.
-      fGroupUpdate = false;
-      TScriptLoader::LoadCleanUpGroup(*this);
-      if (fCleanUpGrp) fGroupUpdate = true;
-      InstallFilesWithMonitor();
-      ExecuteStep();  // NextStep was set by the installation
-      break;
+      fCleanUpGrp = LoadCleanUpGroup(fScript, fContext.SystemInstallDir);
+      fGroupUpdate = fCleanUpGrp.has_value();
+      if (!InstallFilesWithMonitor()) return TStepOutcome::AtOnce(stTerminate).Failed();
+      return TStepOutcome::AtOnce(stUpdGroups);
+    }
     case rmWorkStationSetup:
-    case rmWorkStationUpdate: ContinueAt(stUpdGroups); break;
+    case rmWorkStationUpdate: return TStepOutcome::AtOnce(stUpdGroups);
     case rmCleanUp:
-    case rmWorkStationCleanUp: ContinueAt(stTerminate); break;
+    case rmWorkStationCleanUp: break;
   }
+  return TStepOutcome::AtOnce(stTerminate);
 }
 
-bool TSetupEngine::UninstallRecordHasKey() const { return !fUninstallInfo.Key.empty(); }
+bool TSetupEngine::UninstallRecordHasKey() const { return !fSystemInfo.UninstallInfo.Key.empty(); }
 
 bool TSetupEngine::NetInstallWithoutTerminalServer() const {
   return fContext.doNetInstall && !fContext.doTSInstall;
 }
 
-void TSetupEngine::DoUpdGroups() {
+TStepOutcome TSetupEngine::DoUpdGroups() {
   if (!fGroupUpdate || NetInstallWithoutTerminalServer()) {
-    ContinueAt(!UninstallRecordHasKey() || NetInstallWithoutTerminalServer() ? stCopyExternals
-                                                                              : stUpdUnInstallInfo);
-    return;
+    return TStepOutcome::AtOnce(!UninstallRecordHasKey() || NetInstallWithoutTerminalServer() ? stCopyExternals
+                                                                                               : stUpdUnInstallInfo);
   }
   const bool asksBeforeGroups = fContext.RunMode == rmWorkStationSetup;
-  if (asksBeforeGroups) {
-    if (fSilent || !NotifyStep(saUpdate, smNone)) ContinueAt(stDoForceUpdGroups);
-    return;
+  if (asksBeforeGroups && !Silent() && NotifyStep(saUpdate, smNone)) {
+    // The front end asks: yes continues with stDoUpdGroups, no with stDoForceUpdGroups.
+    return TStepOutcome::Wait(stDoForceUpdGroups);
   }
-  ContinueAt(stDoForceUpdGroups);
+  return TStepOutcome::AtOnce(stDoForceUpdGroups);
 }
 
-void TSetupEngine::DoDoUpdGroups() { ContinueAt(stUpdUnInstallInfo); }
+TStepOutcome TSetupEngine::DoDoUpdGroups() { return TStepOutcome::AtOnce(stUpdUnInstallInfo); }
 
-void TSetupEngine::DoDoForceUpdGroups() { ContinueAt(stUpdUnInstallInfo); }
+TStepOutcome TSetupEngine::DoDoForceUpdGroups() { return TStepOutcome::AtOnce(stUpdUnInstallInfo); }
 
-void TSetupEngine::DoUpdUnInstallInfo() {
+TStepOutcome TSetupEngine::DoUpdUnInstallInfo() {
   const WinVersion version = GetWinVersion();
   if (version.major >= 4 && UninstallRecordHasKey() && !NetInstallWithoutTerminalServer()) {
     NotifyStep(saUpdate, smNone);
     WriteUninstallRegistration();
   }
-  ContinueAt(stCopyExternals);
+  return TStepOutcome::AtOnce(stCopyExternals);
 }
 
-void TSetupEngine::DoCopyExternals() { ContinueAt(stExecuteExternals); }
+TStepOutcome TSetupEngine::DoCopyExternals() { return TStepOutcome::AtOnce(stExecuteExternals); }
 
-void TSetupEngine::DoExecuteExternals() { ContinueAt(stFinalInfo); }
+TStepOutcome TSetupEngine::DoExecuteExternals() { return TStepOutcome::AtOnce(stFinalInfo); }
 
-void TSetupEngine::DoFinalInfo() {
+TStepOutcome TSetupEngine::DoFinalInfo() {
   fDoRunOnExit = !fRunOnExit.empty();
   const bool hasFinalInfo = false;
-  fNextStep = stFinish;
-  if (!fSilent && hasFinalInfo) {
+  if (!Silent() && hasFinalInfo) {
     NotifyStep(saUpdate, smNone);
-    ExecuteStepIfSilent();
-    return;
+    return TStepOutcome::IfSilent(stFinish);
   }
-  ExecuteStep();
+  return TStepOutcome::AtOnce(stFinish);
 }
 
-void TSetupEngine::DoCleanUpDirInfo() { ContinueIfSilentAt(stAppRunTest); }
+TStepOutcome TSetupEngine::DoCleanUpDirInfo() { return TStepOutcome::IfSilent(stAppRunTest); }
 
 // Opens "CLEANUP.INI" of the system folder in memory, keeping what an earlier run recorded.
 void TSetupEngine::OpenCleanUpScript() {
@@ -367,7 +364,7 @@ void TSetupEngine::WriteCleanUpScript(bool aFinal) {
   if (!CleanUpScript || fContext.CleanUpInfoFailed) return;
   // The folders this run created go with the installation; folders that were there before
   // (an existing drive root or parent) stay out of the record.
-  if (fSaveCleanUpInfo) {
+  if (fSystemInfo.SaveCleanUpInfo) {
     for (const std::string& folder : fCreatedFolders) {
       CleanUpScript->WriteKeyIfMissing("LuM CleanUp Directories", GetLongPathNameOf(folder), "1");
     }
@@ -384,7 +381,7 @@ void TSetupEngine::WriteCleanUpScript(bool aFinal) {
   }
 }
 
-void TSetupEngine::DoFinish() {
+TStepOutcome TSetupEngine::DoFinish() {
   fInfoLines.clear();
   switch (fContext.RunMode) {
     case rmWorkStationSetup: fInfoLines = {LanguageText(172), SystemName(), LanguageText(173)}; break;
@@ -403,41 +400,42 @@ void TSetupEngine::DoFinish() {
     Log("ERRORLOG");
     for (const std::string& line : fErrorLog) Log(line);
   }
-  fNextStep = stTerminate;
-  if (fSilent) {
-    ExecuteStep();
-    return;
-  }
+  if (Silent()) return TStepOutcome::AtOnce(stTerminate);
+  // A restart or logoff is offered; no leaves the finish page to continue the sequence.
+  const auto agreed = [this](int aQuestionText) {
+    const TQuestion question{LanguageText(118), FormatText(LanguageText(aQuestionText), {SystemName()}),
+                             mtConfirmation, {LanguageText(111), LanguageText(112)}, 2, {}};
+    return fChannel->Ask(question) == 1;
+  };
   if (fExternalReboot) {
-    if (MessageYesNo(LanguageText(118), FormatText(LanguageText(224), {SystemName()}), mtConfirmation) == 1) {
-      fdoReboot = true;
-      ExecuteStep();
-    }
-    return;
+    if (!agreed(224)) return TStepOutcome::Wait(stTerminate);
+    fdoReboot = true;
+    return TStepOutcome::AtOnce(stTerminate);
   }
   if (fAskReboot) {
     const bool nt = GetWinVersion().ntFamily;
-    const std::string question = FormatText(LanguageText(nt ? 226 : 224), {SystemName()});
-    if (MessageYesNo(LanguageText(118), question, mtConfirmation) == 1) {
-      (nt ? fdoLogOffOn : fdoReboot) = true;
-      ExecuteStep();
-    }
+    if (!agreed(nt ? 226 : 224)) return TStepOutcome::Wait(stTerminate);
+    (nt ? fdoLogOffOn : fdoReboot) = true;
+    return TStepOutcome::AtOnce(stTerminate);
   }
   // Otherwise the front end's finish page continues the sequence.
+  return TStepOutcome::Wait(stTerminate);
 }
 
-void TSetupEngine::DoTerminate() {
+TStepOutcome TSetupEngine::DoTerminate() {
   fScript.Close();
   SaveCleanUpScript();
-  if (fSilent) fdoReboot = fdoLogOffOn = false;
-  if (fdoReboot || fdoLogOffOn) return;  // restart and logoff come with the process services
+  if (Silent()) fdoReboot = fdoLogOffOn = false;
+  if (fdoReboot || fdoLogOffOn) {
+    Log("Terminate: the restart and the logoff are not built yet; restart the computer yourself");
+    return TStepOutcome::End();
+  }
   if (fDoRunOnExit) {
     std::string command = fRunOnExit;
     std::replace(command.begin(), command.end(), '?', '"');
-    if (const SysResult started = StartProcess(command); !started) {
-      Log("Start \"" + command + "\": failed, error " + std::to_string(started.error));
-    }
+    if (const SysResult started = StartProcess(command); !started) Log(FailureLine("Start", command, started));
   }
+  return TStepOutcome::End();
 }
 
 // Install path check: makes the target folder current (creating it when allowed), asks about
@@ -477,9 +475,11 @@ bool TSetupEngine::AskExistingSystem() {
       folder = JoinPath(folder, Chosen(fContext.SystemDirList, fContext.SystemDirIndex));
     }
   }
-  if (DirectoryExists(folder) && !fSilent &&
-      MessageYesNo(LanguageText(115), FormatText(LanguageText(50), {UpperCase(folder)}), mtConfirmation) != 1) {
-    return false;
+  if (DirectoryExists(folder)) {
+    // A run without a user installs over the existing system, as it always did.
+    const TQuestion question{LanguageText(115), FormatText(LanguageText(50), {UpperCase(folder)}), mtConfirmation,
+                             {LanguageText(111), LanguageText(112)}, 1, {}};
+    if (fChannel->Ask(question) != 1) return false;
   }
   (void)SetCurrentDir(fContext.InstallPath);
   return true;
@@ -522,15 +522,12 @@ bool TSetupEngine::CheckWhereTo() {
   const auto prepareAndCreate = [this](const std::string& aRootName) {
     if (!PrepareFolder(aRootName, true)) return false;
     fContext.InstallPath = GetCurrentDir();
-    if (!AskExistingSystem() || !CreateSystemFolder()) return false;
-    fNextStep = StReadInstallIniExternals;
-    return true;
+    return AskExistingSystem() && CreateSystemFolder();
   };
   if (fContext.RunMode == rmWorkStationSetup) return prepareAndCreate(fContext.WorkStationRootDir);
   if (fContext.RunMode == rmWorkStationUpdate) {
     if (PrepareFolder({}, false)) {
       fContext.SystemInstallDir = fContext.InstallPath;
-      fNextStep = StReadInstallIniExternals;
       return true;
     }
   } else if (fContext.RunMode == rmInstall && fInstallMode == 1) {
@@ -540,9 +537,7 @@ bool TSetupEngine::CheckWhereTo() {
   } else if (fContext.RunMode == rmInstall && fInstallMode == 2) {
     if (SetCurrentDir(fContext.InstallPath)) return CheckInstalledSystem();
   }
-  const std::string message = FormatText(LanguageText(90), {fContext.InstallPath});
-  Log(message);
-  if (!fSilent) MessageOk(LanguageText(109), message, mtError);
+  LogAndShowMsg(LanguageText(109), FormatText(LanguageText(90), {fContext.InstallPath}), mtError);
   return false;
 }
 
@@ -555,9 +550,8 @@ bool TSetupEngine::CheckInstalledSystem() {
   std::optional<std::string> found = SearchForSystem(names);
   NotifyStep(saUpdate, smFoundSystem);
   if (!found) {
-    const std::string message = FormatText(LanguageText(91), {SystemName(), fContext.InstallPath});
-    Log(message);
-    if (!fSilent) MessageOk(LanguageText(118), message, mtInformation);
+    LogAndShowMsg(LanguageText(118), FormatText(LanguageText(91), {SystemName(), fContext.InstallPath}),
+                  mtInformation);
     return false;
   }
   fContext.SystemInstallDir = *found;
@@ -575,7 +569,6 @@ bool TSetupEngine::CheckInstalledSystem() {
   // /V skips them.
   SetOptionPaths(fContext.InstallPath);
   LoadUpdatePaths();
-  fNextStep = StReadInstallIniExternals;
   return true;
 }
 
@@ -596,15 +589,12 @@ std::optional<std::string> TSetupEngine::SearchForSystem(const std::vector<std::
       NotifyStep(saUpdate, smFoundDir);
     };
   }
-  if (!fSilent) {
-    hooks.askCandidate = [this](const std::string& aPath) {
-      bool unused = false;
-      return static_cast<int>(ShowMessageDialog(FormatText(LanguageText(114), {SystemName()}),
-                                                FormatText(LanguageText(94), {aPath}), mtConfirmation, 3,
-                                                LanguageText(111), LanguageText(112), LanguageText(92), "", false,
-                                                "", unused));
-    };
-  }
+  // A run without a user takes the first folder of the system's name.
+  hooks.askCandidate = [this](const std::string& aPath) {
+    const TQuestion question{FormatText(LanguageText(114), {SystemName()}), FormatText(LanguageText(94), {aPath}),
+                             mtConfirmation, {LanguageText(111), LanguageText(112), LanguageText(92)}, 1, {}};
+    return fChannel->Ask(question);
+  };
   return SearchInstalledSystem(fContext.InstallPath, aNames, hooks);
 }
 
@@ -615,15 +605,31 @@ void TSetupEngine::LoadUpdatePaths() {
     TMainOption* option = MainOptionList->Option(i);
     if (!option) continue;
     const int number = static_cast<int>(i) + 1;
-    const std::string mainPath = TScriptLoader::LoadMainPath(*this, number, option->Path);
+    const std::string mainPath = LoadMainPath(number, option->Path);
     if (!mainPath.empty()) option->Path = mainPath;
     for (std::size_t j = 0; j < option->SubOption.Count(); ++j) {
       if (TSubOption* sub = option->SubOptionAt(j)) {
-        sub->LibAlias =
-            TScriptLoader::LoadLibAlias(*this, number, static_cast<int>(j) + 1, option->Path, sub->LibName);
+        sub->LibAlias = LoadLibAlias(number, static_cast<int>(j) + 1, option->Path, sub->LibName);
       }
     }
   }
+}
+
+std::string TSetupEngine::LoadMainPath(int aOption, const std::string& aOptionPath) {
+  const std::string reference = fScript.ReadText("UMainOption" + std::to_string(aOption), "MainPath", "");
+  TExpandScope scope;
+  scope.OptionPath = aOptionPath;
+  return ExcludeTrailingPathDelimiter(ExpandText(ReadCommandValue(reference), scope));
+}
+
+std::string TSetupEngine::LoadLibAlias(int aOption, int aSubOption, const std::string& aOptionPath,
+                                       const std::string& aLibName) {
+  const std::string section = "USubOption" + std::to_string(aOption) + "." + std::to_string(aSubOption);
+  const std::string alias = ReadCommandValue(fScript.ReadText(section, "LibAlias", ""));
+  TExpandScope scope;
+  scope.OptionPath = aOptionPath;
+  scope.SubOption = TSubOptionNames{aLibName, alias};
+  return ExpandText(alias, scope);
 }
 
 }  // namespace vek

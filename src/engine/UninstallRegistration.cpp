@@ -20,20 +20,20 @@ bool IsUsableRegistrationKey(const std::string& aKey) {
 // The system's own record in the list of installed programs, and a copy of it in the cleanup
 // record so that a cleanup can remove the registration again.
 void TSetupEngine::WriteUninstallRegistration() {
-  if (!IsUsableRegistrationKey(fUninstallInfo.Key)) {
-    Log("Not an uninstall key name, nothing registered: " + fUninstallInfo.Key);
+  if (!IsUsableRegistrationKey(fSystemInfo.UninstallInfo.Key)) {
+    Log("Not an uninstall key name, nothing registered: " + fSystemInfo.UninstallInfo.Key);
     return;
   }
-  const std::string path = kUninstallKeyRoot + fUninstallInfo.Key;
+  const std::string path = kUninstallKeyRoot + fSystemInfo.UninstallInfo.Key;
   TRegistryKey key;
   if (const SysResult opened = TRegistryKey::Create(TRegistryRoot::LocalMachine, path, key); !opened) {
     Log("Cannot open HKEY_LOCAL_MACHINE\\" + path + ": " + SystemErrorMessage(opened.error));
     return;
   }
   const std::pair<const char*, std::string> values[] = {
-      {"DisplayName", TranslateText(fUninstallInfo.DisplayName, true)},
-      {"Publisher", TranslateText(fUninstallInfo.Publisher, true)},
-      {"Uninstallstring", ExpandText(fUninstallInfo.UninstallString)},
+      {"DisplayName", TranslateText(fSystemInfo.UninstallInfo.DisplayName, true)},
+      {"Publisher", TranslateText(fSystemInfo.UninstallInfo.Publisher, true)},
+      {"Uninstallstring", ExpandText(fSystemInfo.UninstallInfo.UninstallString)},
   };
   for (const auto& [name, value] : values) {
     if (const SysResult written = key.WriteString(name, value); !written) {
@@ -42,8 +42,8 @@ void TSetupEngine::WriteUninstallRegistration() {
     }
   }
   Log("Registered HKEY_LOCAL_MACHINE\\" + path);
-  if (fSaveCleanUpProgInfo && CleanUpScript && !fContext.CleanUpInfoFailed) {
-    fUninstallInfo.SaveToIniFile(*CleanUpScript, "Uninstall", kUnnumberedRecord);
+  if (fSystemInfo.SaveCleanUpProgInfo && CleanUpScript && !fContext.CleanUpInfoFailed) {
+    fSystemInfo.UninstallInfo.SaveToIniFile(*CleanUpScript, "Uninstall", kUnnumberedRecord);
     WriteCleanUpScript();
   }
 }

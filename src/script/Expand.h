@@ -20,7 +20,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/RunContext.h"
+#include "script/RunContext.h"
 #include "script/UserVariables.h"
 
 namespace vek {

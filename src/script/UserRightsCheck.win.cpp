@@ -1,14 +1,13 @@
 #include "script/UserRightsCheck.h"
 
-// shell32's test of the process token for the Administrators group. Declared here because this
-// area does not include the Windows headers; BOOL is an int.
-extern "C" __declspec(dllimport) int __stdcall IsUserAnAdmin();
+#include "system/UserRights.h"
 
 namespace vek {
 
 TUserRights CurrentUserRights() {
-  const bool admin = IsUserAnAdmin() != 0;
-  return TUserRights{admin, admin};
+  const TTokenGroups groups = CurrentTokenGroups();
+  // An administrator has every right a power user has.
+  return TUserRights{groups.administrator, groups.powerUser || groups.administrator};
 }
 
 }  // namespace vek

@@ -30,6 +30,13 @@ std::wstring GrowingBuffer(Fill aFill) {
 
 }  // namespace
 
+std::string GetFullPathNameOf(const std::string& aPath) {
+  const std::wstring wide = Wide(aPath);
+  const std::wstring full = GrowingBuffer(
+      [&](wchar_t* aBuffer, DWORD aSize) { return ::GetFullPathNameW(wide.c_str(), aSize, aBuffer, nullptr); });
+  return full.empty() ? aPath : Narrow(full);
+}
+
 std::string SystemErrorMessage(std::uint32_t aError) {
   wchar_t* text = nullptr;
   const DWORD length = ::FormatMessageW(

@@ -61,6 +61,8 @@ std::string GetCurrentDir();
 // The path as the file system spells it (each existing part in its stored case and long form);
 // the path itself when it cannot be looked up.
 std::string GetLongPathNameOf(const std::string& aPath);
+// The absolute form of aPath against the current folder; aPath itself when that fails.
+std::string GetFullPathNameOf(const std::string& aPath);
 
 // The temporary folder as the system returns it, ending with a delimiter.
 std::string GetTempDir();

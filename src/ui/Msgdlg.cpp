@@ -1,9 +1,10 @@
-// The message dialog over the system message box. The system box cannot carry our own button
-// captions or a check box, so each button count maps to the system button set whose meaning
-// matches; the result is still the number of the pressed button as the callers expect.
+// The message dialog over the system's task dialog, which carries our own button captions (from
+// the language table, with their accelerators) and a check box, so a question shows exactly the
+// buttons it names. The wizard's own dialog replaces it once the wizard exists.
 #include "ui/Msgdlg.h"
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include "language/LanguageText.h"
 #include "system/WinText.h"
@@ -11,22 +12,17 @@
 namespace vek {
 namespace {
 
-MessageDialogHandler& Handler() {
-  static MessageDialogHandler handler;
-  return handler;
-}
+constexpr int kFirstButtonId = 1000;  // above IDOK..IDCONTINUE, which the dialog uses itself
 
-enum class ButtonSet { ok, yesNo, okCancel, yesNoCancel, retryIgnoreAbort };
-
-UINT IconFlag(int aType) {
+PCWSTR Icon(int aType) {
   switch (static_cast<TMsgDlgType>(aType & 0x7F)) {
-    case mtWarning: return MB_ICONWARNING;
-    case mtError: return MB_ICONERROR;
-    case mtInformation: return MB_ICONINFORMATION;
-    case mtConfirmation: return MB_ICONQUESTION;
-    case mtCustom: return 0;
+    case mtWarning: return TD_WARNING_ICON;
+    case mtError: return TD_ERROR_ICON;
+    case mtInformation:
+    case mtConfirmation: return TD_INFORMATION_ICON;
+    case mtCustom: return nullptr;
   }
-  return 0;
+  return nullptr;
 }
 
 // "&&" separates the message's lines.
@@ -34,7 +30,7 @@ std::string MessageLines(const std::string& aMessage) {
   std::string out;
   for (std::size_t i = 0; i < aMessage.size(); ++i) {
     if (aMessage[i] == '&' && i + 1 < aMessage.size() && aMessage[i + 1] == '&') {
-      out += '\n';
+      out += "\r\n";
       ++i;
     } else {
       out += aMessage[i];
@@ -43,74 +39,81 @@ std::string MessageLines(const std::string& aMessage) {
   return out;
 }
 
-std::uint16_t ButtonNumber(int aPressed) {
-  switch (aPressed) {
-    case IDOK: case IDYES: case IDRETRY: return 1;
-    case IDNO: case IDIGNORE: return 2;
-    case IDCANCEL: case IDABORT: return 3;
-    default: return 0;
-  }
-}
-
-std::uint16_t Show(const MessageRequest& aRequest, ButtonSet aSet, bool& aChecked) {
-  if (Handler()) return Handler()(aRequest, aChecked);
-  UINT flags = IconFlag(aRequest.type) | MB_TASKMODAL | MB_SETFOREGROUND;
-  switch (aSet) {
-    case ButtonSet::ok: flags |= MB_OK; break;
-    case ButtonSet::yesNo: flags |= MB_YESNO; break;
-    case ButtonSet::okCancel: flags |= MB_OKCANCEL; break;
-    case ButtonSet::yesNoCancel: flags |= MB_YESNOCANCEL; break;
-    case ButtonSet::retryIgnoreAbort: flags |= MB_ABORTRETRYIGNORE; break;
-  }
-  const int pressed = ::MessageBoxW(nullptr, Wide(MessageLines(aRequest.message)).c_str(),
-                                    Wide(aRequest.caption).c_str(), flags);
-  std::uint16_t number = ButtonNumber(pressed);
-  // OK/Cancel: Cancel is the second button; Esc on a box without Cancel closes it without one.
-  if (aSet == ButtonSet::okCancel && pressed == IDCANCEL) number = 2;
-  return number <= aRequest.buttonCount ? number : 0;
-}
-
-MessageRequest Request(const std::string& aCaption, const std::string& aMessage, int aType,
-                       std::initializer_list<int> aButtonTexts) {
-  MessageRequest request{aCaption, aMessage, static_cast<TMsgDlgType>(aType & 0x7F), 0, {}, false, {}};
-  for (int id : aButtonTexts) request.buttons[request.buttonCount++] = LanguageText(id);
-  return request;
-}
-
-std::uint16_t ShowWrapper(const MessageRequest& aRequest, ButtonSet aSet) {
-  bool unused = false;
-  return Show(aRequest, aSet, unused);
+std::vector<std::string> Texts(std::initializer_list<int> aIds) {
+  std::vector<std::string> texts;
+  for (const int id : aIds) texts.push_back(LanguageText(id));
+  return texts;
 }
 
 }  // namespace
 
-void SetMessageDialogHandler(MessageDialogHandler aHandler) { Handler() = std::move(aHandler); }
-
 std::uint16_t ShowMessageDialog(const std::string& aCaption, const std::string& aMessage, int aType,
-                                int aButtonCount, const std::string& aButton1, const std::string& aButton2,
-                                const std::string& aButton3, const std::string& aButton4, bool aShowCheckBox,
-                                const std::string& aCheckCaption, bool& aChecked) {
-  const int count = aButtonCount < 0 ? 0 : (aButtonCount > 4 ? 4 : aButtonCount);
-  MessageRequest request{aCaption, aMessage, static_cast<TMsgDlgType>(aType & 0x7F), count,
-                         {aButton1, aButton2, aButton3, aButton4}, aShowCheckBox, aCheckCaption};
-  const ButtonSet set = count <= 1 ? ButtonSet::ok : (count == 2 ? ButtonSet::yesNo : ButtonSet::yesNoCancel);
-  return Show(request, set, aChecked);
+                                const std::vector<std::string>& aButtons, const std::string& aCheckCaption,
+                                bool* aChecked) {
+  const std::size_t count = aButtons.size() > 4 ? 4 : aButtons.size();
+  std::vector<std::wstring> captions;
+  for (std::size_t i = 0; i < count; ++i) captions.push_back(Wide(aButtons[i]));
+  std::vector<TASKDIALOG_BUTTON> buttons;
+  for (std::size_t i = 0; i < count; ++i) {
+    buttons.push_back({kFirstButtonId + static_cast<int>(i), captions[i].c_str()});
+  }
+  const std::wstring caption = Wide(aCaption);
+  const std::wstring content = Wide(MessageLines(aMessage));
+  const std::wstring check = Wide(aCheckCaption);
+
+  TASKDIALOGCONFIG config{};
+  config.cbSize = sizeof(config);
+  config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION | TDF_POSITION_RELATIVE_TO_WINDOW;
+  config.hwndParent = ::GetActiveWindow();
+  config.pszWindowTitle = caption.c_str();
+  config.pszMainIcon = Icon(aType);
+  config.pszContent = content.c_str();
+  config.cButtons = static_cast<UINT>(buttons.size());
+  config.pButtons = buttons.empty() ? nullptr : buttons.data();
+  config.nDefaultButton = buttons.empty() ? 0 : kFirstButtonId;
+  if (buttons.empty()) config.dwCommonButtons = TDCBF_OK_BUTTON;
+  if (!check.empty()) {
+    config.pszVerificationText = check.c_str();
+    if (aChecked && *aChecked) config.dwFlags |= TDF_VERIFICATION_FLAG_CHECKED;
+  }
+  int pressed = 0;
+  BOOL checked = FALSE;
+  if (FAILED(::TaskDialogIndirect(&config, &pressed, nullptr, &checked))) return 0;
+  if (aChecked && !check.empty()) *aChecked = checked != FALSE;
+  if (pressed >= kFirstButtonId && pressed < kFirstButtonId + static_cast<int>(buttons.size())) {
+    return static_cast<std::uint16_t>(pressed - kFirstButtonId + 1);
+  }
+  return buttons.empty() && pressed == IDOK ? 1 : 0;
 }
 
 std::uint16_t MessageOk(const std::string& aCaption, const std::string& aMessage, int aType) {
-  return ShowWrapper(Request(aCaption, aMessage, aType, {136}), ButtonSet::ok);
+  return ShowMessageDialog(aCaption, aMessage, aType, Texts({136}), {}, nullptr);
 }
 
 std::uint16_t MessageYesNo(const std::string& aCaption, const std::string& aMessage, int aType) {
-  return ShowWrapper(Request(aCaption, aMessage, aType, {111, 112}), ButtonSet::yesNo);
+  return ShowMessageDialog(aCaption, aMessage, aType, Texts({111, 112}), {}, nullptr);
 }
 
 std::uint16_t MessageOkCancel(const std::string& aCaption, const std::string& aMessage, int aType) {
-  return ShowWrapper(Request(aCaption, aMessage, aType, {136, 164}), ButtonSet::okCancel);
+  return ShowMessageDialog(aCaption, aMessage, aType, Texts({136, 164}), {}, nullptr);
 }
 
 std::uint16_t MessageRetryIgnoreAbort(const std::string& aCaption, const std::string& aMessage, int aType) {
-  return ShowWrapper(Request(aCaption, aMessage, aType, {121, 119, 164}), ButtonSet::retryIgnoreAbort);
+  return ShowMessageDialog(aCaption, aMessage, aType, Texts({121, 119, 164}), {}, nullptr);
+}
+
+void TDialogChannel::ShowMessage(const std::string& aCaption, const std::string& aMessage, TMsgDlgType aType) {
+  MessageOk(aCaption, aMessage, aType);
+  if (fLog) fLog(aMessage);
+}
+
+int TDialogChannel::Ask(const TQuestion& aQuestion, bool* aChecked) {
+  if (fLog) fLog(QuestionLogLine(aQuestion));
+  const int answer =
+      ShowMessageDialog(aQuestion.caption, aQuestion.message, aQuestion.type, aQuestion.buttons,
+                        aQuestion.checkCaption, aChecked);
+  if (fLog) fLog(AnswerLogLine(aQuestion, answer, false));
+  return answer;
 }
 
 }  // namespace vek

@@ -10,17 +10,11 @@ void ExtractTest::SetUp() {
   fOldFolder = GetCurrentDir();
   ASSERT_TRUE(SetCurrentDir(fDest.Utf8()).ok());
   fMonitor.SetOnLogMessage([this](TProgressMonitor&, const std::string& aLine) { fLog.push_back(aLine); });
-  SetMessageDialogHandler([this](const MessageRequest& aRequest, bool&) {
-    fDialogs.push_back(aRequest);
-    if (fAnswers.empty()) return std::uint16_t{1};
-    const std::uint16_t answer = fAnswers.front();
-    fAnswers.pop_front();
-    return answer;
-  });
+  fChannel.Log = [this](const std::string& aLine) { fLog.push_back(aLine); };
+  fMonitor.SetChannel(&fChannel);
 }
 
 void ExtractTest::TearDown() {
-  SetMessageDialogHandler(nullptr);
   (void)SetCurrentDir(fOldFolder);
 }
 
@@ -31,7 +25,7 @@ std::string ExtractTest::WritePack(const TTestPack& aPack) {
 }
 
 void ExtractTest::Extract(const std::string& aPack, const TExtractCall& aCall) {
-  ExtractPackFile(aPack, aCall.Masks, aCall.NewerOnly, "Files", fCleanupErrorShown, &fCleanup, fMonitor,
+  ExtractPackFile(aPack, fDest.Utf8(), aCall.Masks, aCall.NewerOnly, "Files", fCleanupErrorShown, &fCleanup, fMonitor,
                   aCall.FileAttr, aCall.UnpackMode);
 }
 

@@ -17,7 +17,7 @@
 #include "ZipTestSupport.h"
 #include "archive/ProgressMonitor.h"
 #include "archive/PackExtraction.h"
-#include "ui/Msgdlg.h"
+#include "base/FakeUserChannel.h"
 
 namespace vek::test {
 
@@ -89,8 +89,9 @@ class ExtractTest : public testing::Test {
   TProgressMonitor fMonitor;
   TFakeCleanupRecord fCleanup;
   bool fCleanupErrorShown = false;
-  std::vector<MessageRequest> fDialogs;
-  std::deque<std::uint16_t> fAnswers;  // answers of the next dialogs; 1 once they run out
+  // The run's channel: its Questions are the dialogs the extraction asked, its Answers the
+  // answers of the next ones (1 once they run out).
+  TFakeUserChannel fChannel;
   std::vector<std::string> fLog;
 
  private:

@@ -30,7 +30,7 @@ TEST_P(MaskTest, ExtractsAndRecordsTheMatchingEntries) {
   EXPECT_EQ(Recorded(), expected);
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(files, expected);
-  EXPECT_TRUE(fDialogs.empty());
+  EXPECT_TRUE(fChannel.Questions.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -97,8 +97,8 @@ INSTANTIATE_TEST_SUITE_P(Modes, UnpackModeTest,
 
 TEST_F(ExtractTest, NoCleanupRecordOrSectionRecordsNothing) {
   const std::string pack = WritePack(ThreePack());
-  ExtractPackFile(pack, {"*.*"}, false, "", fCleanupErrorShown, &fCleanup, fMonitor, 0, umAll);
-  ExtractPackFile(pack, {"*.*"}, false, "Files", fCleanupErrorShown, nullptr, fMonitor, 0, umAll);
+  ExtractPackFile(pack, fDest.Utf8(), {"*.*"}, false, "", fCleanupErrorShown, &fCleanup, fMonitor, 0, umAll);
+  ExtractPackFile(pack, fDest.Utf8(), {"*.*"}, false, "Files", fCleanupErrorShown, nullptr, fMonitor, 0, umAll);
   EXPECT_TRUE(fCleanup.Sections.empty());
   EXPECT_TRUE(fs::exists(Target("bin/tool.exe")));
 }

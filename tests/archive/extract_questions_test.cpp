@@ -1,5 +1,7 @@
 // What the extraction asks and reports: read-only targets, attribute changes, damaged and
 // hostile entries, unreadable packs and a cleanup record that cannot be written.
+#include <algorithm>
+
 #include "ExtractFixture.h"
 #include "base/Format.h"
 #include "language/LanguageText.h"
@@ -29,14 +31,35 @@ class ReadOnlyTargetTest : public ExtractTest {
   std::string fPack;
 };
 
-TEST_F(ReadOnlyTargetTest, SilentRunSkipsAndLogs) {
-  fMonitor.SetSilent(true);
+TEST_F(ReadOnlyTargetTest, SilentRunSkipsAndLogsTheQuestionWithItsSilentAnswer) {
+  // The run's real silent channel, writing the same log as the monitor.
+  TSilentChannel silent([this](const std::string& aLine) { fLog.push_back(aLine); });
+  fMonitor.SetChannel(&silent);
   Extract(fPack);
   EXPECT_EQ(ReadBytes(Target("a.txt")), "old");
   EXPECT_EQ(ReadBytes(Target("b.txt")), "bbb");
-  EXPECT_TRUE(fDialogs.empty());
   EXPECT_TRUE(LogHas("ReadOnly Error"));
   EXPECT_TRUE(LogHas(TargetUtf8("a.txt")));
+  const auto question = std::find_if(fLog.begin(), fLog.end(), [](const std::string& aLine) {
+    return aLine.rfind("Question \"" + LanguageText(109) + "\": ", 0) == 0;
+  });
+  ASSERT_NE(question, fLog.end());
+  EXPECT_NE(question->find("ReadOnly Error"), std::string::npos);
+  EXPECT_NE(question->find(" [" + WithoutAccelerator(LanguageText(185)) + "/" + WithoutAccelerator(LanguageText(132)) +
+                           "/" + WithoutAccelerator(LanguageText(133)) + "]"),
+            std::string::npos);
+  ASSERT_NE(question + 1, fLog.end());
+  EXPECT_EQ(*(question + 1), "Answer: " + WithoutAccelerator(LanguageText(185)) + " (silent)");
+}
+
+TEST_F(ReadOnlyTargetTest, AskedWithTheButtonsTheQuestionNames) {
+  fChannel.Answers = {1};
+  Extract(fPack);
+  ASSERT_EQ(fChannel.Questions.size(), 1u);
+  const TQuestion& question = fChannel.Questions[0];
+  EXPECT_EQ(question.buttons, (std::vector<std::string>{LanguageText(185), LanguageText(132), LanguageText(133)}));
+  EXPECT_EQ(question.silentAnswer, 1);  // skip
+  EXPECT_EQ(question.type, mtError);
 }
 
 TEST_F(ReadOnlyTargetTest, ClearingTheReadOnlyBitFirstAsksNothingAndSetsItAfterwards) {
@@ -44,7 +67,7 @@ TEST_F(ReadOnlyTargetTest, ClearingTheReadOnlyBitFirstAsksNothingAndSetsItAfterw
   call.FileAttr = kAttrReadOnly;
   Extract(fPack, call);
   EXPECT_EQ(ReadBytes(Target("a.txt")), "new");
-  EXPECT_TRUE(fDialogs.empty());
+  EXPECT_TRUE(fChannel.Questions.empty());
   EXPECT_EQ(AttributesOf(TargetUtf8("a.txt")) & (kAttrReadOnly | 0x20), kAttrReadOnly | 0x20u);
   EXPECT_EQ(AttributesOf(TargetUtf8("b.txt")) & kAttrReadOnly, kAttrReadOnly);
 }
@@ -60,7 +83,7 @@ TEST_F(ReadOnlyTargetTest, AKeptFileKeepsTheAttributesItHad) {
 }
 
 struct TAnswerCase {
-  std::vector<std::uint16_t> Answers;
+  std::vector<int> Answers;
   std::size_t Questions;
   bool Aborted;
   bool SecondExtracted;
@@ -69,15 +92,12 @@ struct TAnswerCase {
 class ReadOnlyAnswerTest : public ReadOnlyTargetTest, public testing::WithParamInterface<TAnswerCase> {};
 
 TEST_P(ReadOnlyAnswerTest, SkipRetryAndAbort) {
-  fAnswers.assign(GetParam().Answers.begin(), GetParam().Answers.end());
+  fChannel.Answers.assign(GetParam().Answers.begin(), GetParam().Answers.end());
   Extract(fPack);
-  ASSERT_EQ(fDialogs.size(), GetParam().Questions);
-  for (const MessageRequest& dialog : fDialogs) {
+  ASSERT_EQ(fChannel.Questions.size(), GetParam().Questions);
+  for (const TQuestion& dialog : fChannel.Questions) {
     EXPECT_EQ(dialog.caption, LanguageText(109));
-    EXPECT_EQ(dialog.buttonCount, 3);
-    EXPECT_EQ(dialog.buttons[0], LanguageText(185));
-    EXPECT_EQ(dialog.buttons[1], LanguageText(132));
-    EXPECT_EQ(dialog.buttons[2], LanguageText(133));
+    EXPECT_EQ(dialog.buttons.size(), 3u);
     EXPECT_NE(dialog.message.find("ReadOnly Error"), std::string::npos);
   }
   EXPECT_EQ(fMonitor.AbortFlag, GetParam().Aborted);
@@ -92,13 +112,10 @@ INSTANTIATE_TEST_SUITE_P(Answers, ReadOnlyAnswerTest,
                                          TAnswerCase{{0}, 1, false, true}));       // closed: skip
 
 TEST_F(ReadOnlyTargetTest, RetryAfterTheUserClearedTheBitExtracts) {
-  SetMessageDialogHandler([this](const MessageRequest& aRequest, bool&) {
-    fDialogs.push_back(aRequest);
-    (void)SetFileAttributesAt(TargetUtf8("a.txt"), 0x80);
-    return std::uint16_t{2};
-  });
+  fChannel.Answers = {2};
+  fChannel.OnAsk = [this](const TQuestion&) { (void)SetFileAttributesAt(TargetUtf8("a.txt"), 0x80); };
   Extract(fPack);
-  EXPECT_EQ(fDialogs.size(), 1u);
+  EXPECT_EQ(fChannel.Questions.size(), 1u);
   EXPECT_EQ(ReadBytes(Target("a.txt")), "new");
 }
 
@@ -106,12 +123,13 @@ TEST_F(ExtractTest, BadCrcAsksAndRetriesTheSameEntry) {
   // The headers describe "abc"; the stored bytes are "abd".
   TTestEntry damaged = EntryOf("a.txt", "abc");
   damaged.Compressed = "abd";
-  fAnswers = {2, 1};
+  fChannel.Answers = {2, 1};
   Extract(WritePack(PackOf({damaged, EntryOf("b.txt", "bbb")})));
-  ASSERT_EQ(fDialogs.size(), 2u);
-  EXPECT_NE(fDialogs[0].message.find("CRC Error"), std::string::npos);
-  EXPECT_NE(fDialogs[0].message.find(FormatText("expected CRC = %x ", {Crc32("abc")})), std::string::npos);
-  EXPECT_EQ(fDialogs[0].message, fDialogs[1].message);
+  const std::vector<TQuestion>& asked = fChannel.Questions;
+  ASSERT_EQ(asked.size(), 2u);
+  EXPECT_NE(asked[0].message.find("CRC Error"), std::string::npos);
+  EXPECT_NE(asked[0].message.find(FormatText("expected CRC = %x ", {Crc32("abc")})), std::string::npos);
+  EXPECT_EQ(asked[0].message, asked[1].message);
   EXPECT_TRUE(LogHas("BAD CRC:  " + TargetUtf8("a.txt")));
   EXPECT_FALSE(fs::exists(Target("a.txt")));
   // Both were recorded before extraction began; the discarded one simply does not exist.
@@ -119,9 +137,10 @@ TEST_F(ExtractTest, BadCrcAsksAndRetriesTheSameEntry) {
 }
 
 TEST_F(ExtractTest, HostileEntryIsSkippedAndLogged) {
-  fMonitor.SetSilent(true);
+  fChannel.SetSilent(true);
   Extract(WritePack(PackOf({EntryOf("../escape.txt", "evil"), EntryOf("ok.txt", "fine")})), {{"*"}});
-  EXPECT_TRUE(fDialogs.empty());
+  ASSERT_EQ(fChannel.Questions.size(), 1u);
+  EXPECT_EQ(fChannel.Questions[0].silentAnswer, 1);  // skipped
   EXPECT_TRUE(LogHas("Unsafe name"));
   EXPECT_TRUE(LogHas("Entry name leaves the target folder"));
   EXPECT_FALSE(fs::exists(fDest.Path().parent_path() / "escape.txt"));
@@ -137,8 +156,8 @@ TEST_F(ExtractTest, HostileEntryDoesNotLeadAttributeChangesOutsideTheFolder) {
   Extract(WritePack(PackOf({EntryOf("../" + outside.filename().string(), "evil")})), call);
   EXPECT_EQ(AttributesOf(Utf8Path(outside)) & kAttrReadOnly, kAttrReadOnly);
   EXPECT_EQ(ReadBytes(outside), "keep");
-  ASSERT_EQ(fDialogs.size(), 1u);
-  EXPECT_NE(fDialogs[0].message.find("Unsafe name"), std::string::npos);
+  ASSERT_EQ(fChannel.Questions.size(), 1u);
+  EXPECT_NE(fChannel.Questions[0].message.find("Unsafe name"), std::string::npos);
   (void)SetFileAttributesAt(Utf8Path(outside), 0x80);
   fs::remove(outside);
 }
@@ -146,18 +165,16 @@ TEST_F(ExtractTest, HostileEntryDoesNotLeadAttributeChangesOutsideTheFolder) {
 class UnreadablePackTest : public ExtractTest, public testing::WithParamInterface<bool> {};
 
 TEST_P(UnreadablePackTest, OneMessageAndNoFiles) {
-  fMonitor.SetSilent(GetParam());
+  fChannel.SetSilent(GetParam());
   WriteBytes(fPackFolder.Path() / "pack.zip", "this is not a pack at all");
   Extract(Utf8Path(fPackFolder.Path() / "pack.zip"));
   EXPECT_TRUE(Files().empty());
-  ASSERT_EQ(fDialogs.size(), GetParam() ? 0u : 1u);
+  ASSERT_EQ(fChannel.Messages.size(), 1u);
   ASSERT_EQ(fLog.size(), 1u);
   EXPECT_NE(fLog[0].find("pack.zip"), std::string::npos);
   EXPECT_NE(fLog[0].find("\r("), std::string::npos);
-  if (!GetParam()) {
-    EXPECT_EQ(fDialogs[0].caption, LanguageText(138));
-    EXPECT_EQ(fDialogs[0].message, fLog[0]);
-  }
+  EXPECT_EQ(fChannel.Messages[0].caption, LanguageText(138));
+  EXPECT_EQ(fChannel.Messages[0].message, fLog[0]);
   EXPECT_FALSE(fMonitor.AbortFlag);
 }
 
@@ -169,9 +186,9 @@ TEST_F(ExtractTest, CleanupWriteFailureIsReportedOncePerRun) {
   Extract(pack);
   Extract(pack);
   EXPECT_TRUE(fCleanupErrorShown);
-  ASSERT_EQ(fDialogs.size(), 1u);
-  EXPECT_EQ(fDialogs[0].caption, LanguageText(181));
-  EXPECT_NE(fDialogs[0].message.find("C:\\cleanup.ini"), std::string::npos);
+  ASSERT_EQ(fChannel.Messages.size(), 1u);
+  EXPECT_EQ(fChannel.Messages[0].caption, LanguageText(181));
+  EXPECT_NE(fChannel.Messages[0].message.find("C:\\cleanup.ini"), std::string::npos);
   EXPECT_EQ(ReadBytes(Target("b.txt")), "bbb");
 }
 

@@ -3,21 +3,14 @@
 
 #include "engine/SetupEngine.h"
 #include "system/Files.h"
-#include "ui/Msgdlg.h"
+#include "base/FakeUserChannel.h"
 
 namespace vek {
 namespace {
 
 class SetupLog : public testing::Test {
  protected:
-  void SetUp() override {
-    SetMessageDialogHandler([this](const MessageRequest& aRequest, bool&) {
-      shown.push_back(aRequest.caption + "|" + aRequest.message);
-      return std::uint16_t{1};
-    });
-  }
   void TearDown() override {
-    SetMessageDialogHandler(nullptr);
     for (const std::string& path : created) {
       (void)ClearFileAttributes(path);
       (void)DeleteFileAt(path);
@@ -31,7 +24,7 @@ class SetupLog : public testing::Test {
   }
 
   TRunContext context;
-  std::vector<std::string> shown;
+  test::TFakeUserChannel wizard{false};
   std::vector<std::string> created;
 };
 
@@ -58,31 +51,55 @@ TEST_F(SetupLog, TwoEnginesOfTheSameSecondShareTheFile) {
 }
 
 TEST_F(SetupLog, WithoutLoggingNoFileAndMessagesStillShow) {
-  TSetupEngine engine(context);
+  TSetupEngine engine(context, &wizard);
   (void)DeleteFileAt(engine.LogFileName());
   engine.Log("nothing");
   engine.LogAndShowMsg("Caption", "Shown text", mtError);
   EXPECT_FALSE(FileExists(engine.LogFileName()));
-  EXPECT_EQ(shown, (std::vector<std::string>{"Caption|Shown text"}));
+  ASSERT_EQ(wizard.Messages.size(), 1u);
+  EXPECT_EQ(wizard.Messages[0].caption, "Caption");
+  EXPECT_EQ(wizard.Messages[0].message, "Shown text");
 }
 
 TEST_F(SetupLog, SilentRunShowsNothingButLogsEveryMessage) {
-  TSetupEngine engine(context);
+  TSetupEngine engine(context);  // without a channel of its own: the silent one
   (void)DeleteFileAt(engine.LogFileName());
-  engine.SetSilent(true);
   engine.SetdoLog(true);
+  EXPECT_TRUE(engine.Silent());
   engine.LogAndShowMsg("Caption", "Would have been shown", mtWarning);
-  EXPECT_TRUE(shown.empty());
   EXPECT_EQ(LogOf(engine), "Would have been shown\r\n");  // the caption is not logged
 }
 
-TEST_F(SetupLog, AnUnwritableLogRaisesAfterTheSecondAttempt) {
+TEST_F(SetupLog, AnUnwritableLogIsReportedOutsideTheStepsWithoutRaising) {
   TSetupEngine engine(context);
   (void)DeleteFileAt(engine.LogFileName());
   engine.SetdoLog(true);
   // A folder in the log file's place refuses both the line and the note about it.
   ASSERT_TRUE(ForceDirectories(engine.LogFileName()).ok());
-  EXPECT_THROW(engine.Log("second"), TLogWriteError);
+  EXPECT_NO_THROW(engine.Log("second"));
+  EXPECT_TRUE(engine.LogFailed());
+  EXPECT_TRUE(RemoveEmptyDirectory(engine.LogFileName()).ok());
+}
+
+TEST_F(SetupLog, AnUnwritableLogStopsTheStepAndEndsTheRun) {
+  context.InstallPath = GetTempDir() + "vek-log-lost";
+  context.ScriptFileName = GetTempDir() + "vek-log-lost.ini";
+  (void)DeleteFileAt(context.ScriptFileName);
+  ASSERT_TRUE(AppendToFile(context.ScriptFileName, "[System Info]\r\nSystemDir=LostSys\r\n").ok());
+  created.push_back(context.ScriptFileName);
+  TSetupEngine engine(context);
+  (void)DeleteFileAt(engine.LogFileName());
+  engine.SetdoLog(true);
+  std::vector<TStepTypes> entered;
+  engine.SetOnStep([&](TSetupEngine& aSender) {
+    if (aSender.StepAction() == saEnter) entered.push_back(aSender.Step());
+  });
+  ASSERT_TRUE(ForceDirectories(engine.LogFileName()).ok());
+  EXPECT_NO_THROW(engine.ExecuteStep());
+  EXPECT_TRUE(engine.LogFailed());
+  EXPECT_TRUE(engine.RunFailed());
+  // The first step's name could not be logged: nothing after it ran.
+  EXPECT_EQ(entered, std::vector<TStepTypes>{stStart});
   EXPECT_TRUE(RemoveEmptyDirectory(engine.LogFileName()).ok());
 }
 
@@ -96,7 +113,6 @@ TEST_F(SetupLog, SilentRunLogsStepsCommandLineAndMode) {
   created.push_back(context.ScriptFileName);
   TSetupEngine engine(context);
   (void)DeleteFileAt(engine.LogFileName());
-  engine.SetSilent(true);
   engine.SetdoLog(true);
   engine.ExecuteStep();
   const std::string log = LogOf(engine);

@@ -7,7 +7,7 @@
 
 #include "engine/SetupEngine.h"
 #include "system/Files.h"
-#include "ui/Msgdlg.h"
+#include "base/FakeUserChannel.h"
 
 namespace vek {
 namespace {
@@ -21,12 +21,11 @@ struct Recorder {
       switch (aSender.StepAction()) {
         case saEnter:
           entered.push_back(aSender.Step());
-          events.push_back("enter " + std::to_string(aSender.Step()));
+          events.push_back("enter " + GetStepName(aSender.Step()));
           break;
-        case saLeave: events.push_back("leave " + std::to_string(aSender.Step())); break;
+        case saLeave: events.push_back("leave " + GetStepName(aSender.Step())); break;
         case saUpdate:
-          events.push_back("update " + std::to_string(aSender.Step()) + " " +
-                           std::to_string(aSender.StepMessage()));
+          events.push_back("update " + GetStepName(aSender.Step()) + " " + std::to_string(aSender.StepMessage()));
           break;
         case saNone: break;
       }
@@ -40,13 +39,7 @@ class StepSequence : public testing::Test {
     fTarget = GetTempDir() + "vek-engine-" + testing::UnitTest::GetInstance()->current_test_info()->name();
     context.InstallPath = fTarget;
     UseScript("[System Info]\r\nName=Demo\r\n");
-    // No test may open a window.
-    SetMessageDialogHandler([this](const MessageRequest& aRequest, bool&) {
-      dialogs.push_back(aRequest.message);
-      return std::uint16_t{1};
-    });
   }
-  void TearDown() override { SetMessageDialogHandler(nullptr); }
 
   // The engine reads the system section from the script at stStart.
   // Every script gets one main option with one selected sub-option without pack files.
@@ -60,7 +53,9 @@ class StepSequence : public testing::Test {
   void UseSystemDir() { UseScript("[System Info]\r\nName=Demo\r\nSystemDir=DemoSys\r\n"); }
 
   TRunContext context;
-  std::vector<std::string> dialogs;
+  // The channels of a silent run and of a wizard run; no test opens a window.
+  test::TFakeUserChannel silent{true};
+  test::TFakeUserChannel wizard{false};
   std::string fTarget;
 };
 
@@ -72,8 +67,7 @@ const std::vector<TStepTypes> kSilentInstallWithoutFiles = {
 
 TEST_F(StepSequence, SilentInstallIsOneNestedCallFromStartToTerminate) {
   UseSystemDir();
-  TSetupEngine engine(context);
-  engine.SetSilent(true);
+  TSetupEngine engine(context, &silent);
   Recorder recorder;
   recorder.Attach(engine);
   engine.ExecuteStep();
@@ -83,23 +77,25 @@ TEST_F(StepSequence, SilentInstallIsOneNestedCallFromStartToTerminate) {
   const std::size_t n = recorder.entered.size();
   ASSERT_GE(recorder.events.size(), 2 * n);
   for (std::size_t i = 0; i < n; ++i) {
-    EXPECT_EQ(recorder.events[recorder.events.size() - 1 - i], "leave " + std::to_string(recorder.entered[i]));
+    EXPECT_EQ(recorder.events[recorder.events.size() - 1 - i], "leave " + GetStepName(recorder.entered[i]));
   }
   EXPECT_EQ(engine.InstallMode(), 1);
   EXPECT_TRUE(DirectoryExists(context.SystemInstallDir)) << context.SystemInstallDir;
-  EXPECT_TRUE(dialogs.empty());
+  EXPECT_TRUE(silent.Messages.empty());
 }
 
 TEST_F(StepSequence, WithoutAnySystemFolderTheCheckEndsTheRun) {
-  TSetupEngine engine(context);
-  engine.SetSilent(true);
+  TSetupEngine engine(context, &silent);
   Recorder recorder;
   recorder.Attach(engine);
   engine.ExecuteStep();
   ASSERT_GE(recorder.entered.size(), 2u);
   EXPECT_EQ(recorder.entered[recorder.entered.size() - 2], stCheckWhereTo);
   EXPECT_EQ(recorder.entered.back(), stTerminate);
-  EXPECT_TRUE(dialogs.empty());
+  EXPECT_TRUE(engine.RunFailed());
+  // The reason goes to the run's channel, which in a silent run only logs it.
+  ASSERT_EQ(silent.Messages.size(), 1u);
+  EXPECT_EQ(silent.Messages[0].type, mtError);
 }
 
 TEST_F(StepSequence, SilentCleanupSequence) {
@@ -119,8 +115,7 @@ TEST_F(StepSequence, SilentCleanupSequence) {
   for (const Case& c : cases) {
     UseScript(c.record);
     context.RunMode = rmCleanUp;
-    TSetupEngine engine(context);
-    engine.SetSilent(true);
+    TSetupEngine engine(context, &silent);
     Recorder recorder;
     recorder.Attach(engine);
     engine.ExecuteStep();
@@ -131,18 +126,20 @@ TEST_F(StepSequence, SilentCleanupSequence) {
 
 TEST_F(StepSequence, WizardRunStopsWhereTheUserDecides) {
   UseSystemDir();
-  TSetupEngine engine(context);
+  TSetupEngine engine(context, &wizard);
   Recorder recorder;
   recorder.Attach(engine);
 
   engine.ExecuteStep();  // stStart continues only if silent
-  EXPECT_EQ(recorder.events, (std::vector<std::string>{"enter 0", "leave 0"}));
+  EXPECT_EQ(recorder.events, (std::vector<std::string>{"enter Start", "leave Start"}));
   EXPECT_EQ(engine.NextStep(), stSelectLanguage);
 
   recorder.events.clear();
   engine.ExecuteStep();  // language steps continue at once; install-or-update waits
-  EXPECT_EQ(recorder.events, (std::vector<std::string>{"enter 4", "enter 5", "update 5 0", "enter 3", "leave 3",
-                                                       "leave 5", "leave 4"}));
+  EXPECT_EQ(recorder.events,
+            (std::vector<std::string>{"enter Unknown step: 4", "enter Unknown step: 5", "update Unknown step: 5 0",
+                                      "enter Install or Update", "leave Install or Update", "leave Unknown step: 5",
+                                      "leave Unknown step: 4"}));
   EXPECT_EQ(engine.NextStep(), stVerifySystemInfoUserRights);
   EXPECT_EQ(engine.InstallMode(), 0);  // the front end lets the user choose
 
@@ -158,13 +155,13 @@ TEST_F(StepSequence, WizardRunStopsWhereTheUserDecides) {
   recorder.entered.clear();
   engine.ExecuteStep();  // the check and everything after it up to the default/custom question
   EXPECT_EQ(recorder.entered, (std::vector<TStepTypes>{stCheckWhereTo, StReadInstallIniExternals, stDeftCust}));
-  EXPECT_EQ(recorder.events.back(), "leave 22");  // the outermost call's own leave comes last
+  EXPECT_EQ(recorder.events.back(), "leave Check Installpath");  // the outermost call's own leave comes last
 }
 
 TEST_F(StepSequence, DefaultOrCustomFromTheCommandLine) {
   UseSystemDir();
   for (const int mode : {1, 2}) {
-    TSetupEngine engine(context);
+    TSetupEngine engine(context, &wizard);
     Recorder recorder;
     recorder.Attach(engine);
     engine.SetDeftCustMode(mode);
@@ -207,8 +204,7 @@ TEST_F(StepSequence, UnreachableStepsOnlyAnnounceThemselves) {
     recorder.Attach(engine);
     engine.SetNextStep(step);
     engine.ExecuteStep();
-    EXPECT_EQ(recorder.events,
-              (std::vector<std::string>{"enter " + std::to_string(step), "leave " + std::to_string(step)}));
+    EXPECT_EQ(recorder.events, (std::vector<std::string>{"enter " + GetStepName(step), "leave " + GetStepName(step)}));
   }
 }
 

@@ -1,6 +1,7 @@
 // The script's "<code>_Texts" sections reach the engine's texts in the language of the run.
 #include <gtest/gtest.h>
 
+#include "base/FakeUserChannel.h"
 #include "engine/SetupEngine.h"
 #include "language/LanguageText.h"
 #include "system/Files.h"
@@ -18,10 +19,10 @@ TEST(EngineTranslation, SystemNameFollowsTheLanguageOfTheRun) {
                            "[DE_Texts]\r\nProd=Notizen\r\n")
                   .ok());
   context.ScriptFileName = script;
-  TSetupEngine engine(context);
+  test::TFakeUserChannel wizard{false};
+  TSetupEngine engine(context, &wizard);
   engine.LoadScript(script);
   engine.SetNextStep(stStart);
-  engine.SetSilent(false);
   engine.ExecuteStep();  // stStart reads the system section and stops: no front end continues it
 
   const std::string before = CurrentLanguageCode();

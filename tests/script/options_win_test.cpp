@@ -12,7 +12,7 @@
 #include "system/Files.h"
 #include "system/Folders.h"
 #include "system/PathText.h"
-#include "ui/Msgdlg.h"
+#include "base/FakeUserChannel.h"
 
 namespace vek {
 namespace {
@@ -44,13 +44,8 @@ class OptionsLoadTest : public ::testing::Test {
     Write("app.zip", test::BuildPack(test::PackOf({Entry("bin/app.exe", 1000), Entry("bin/app.dll", 500)})));
     Write("doc.zip", test::BuildPack(test::PackOf({Entry("readme.txt", 70)})));
     Write("broken.zip", "PK\x03\x04 not an archive at all");
-    SetMessageDialogHandler([this](const MessageRequest& aRequest, bool&) {
-      messages.push_back(aRequest.message);
-      return std::uint16_t{1};
-    });
   }
   void TearDown() override {
-    SetMessageDialogHandler(nullptr);
     for (const char* name : {"app.zip", "doc.zip", "broken.zip", "setup.ini"}) (void)DeleteFileAt(folder + name);
   }
 
@@ -63,26 +58,39 @@ class OptionsLoadTest : public ::testing::Test {
   bool Load(const std::string& aScript, int aInstallMode = 1) {
     Write("setup.ini", aScript);
     run.SourceDir = folder;
-    engine.emplace(run);
+    engine.emplace(run, &wizard);
     engine->LoadScript(folder + "setup.ini");
     engine->SetInstallMode(aInstallMode);
     // A front end that waits at every page it is shown.
     engine->SetOnStep([this](TSetupEngine& aSender) {
       if (aSender.StepAction() == saUpdate) waitingAt = aSender.Step();
     });
-    return TScriptLoader::LoadOptions(*engine);
+    return ReadOptions();
+  }
+
+  // The option step of the run, which stops for the front end once the options are read.
+  bool ReadOptions() {
+    engine->SetNextStep(StReadInstallIniOptions);
+    engine->ExecuteStep();
+    return engine->NormalMainOptionList != nullptr;
+  }
+
+  std::vector<std::string> Messages() const {
+    std::vector<std::string> texts;
+    for (const test::TShownMessage& shown : wizard.Messages) texts.push_back(shown.message);
+    return texts;
   }
 
   std::string folder;
   TRunContext run;
   std::optional<TSetupEngine> engine;
-  std::vector<std::string> messages;
+  test::TFakeUserChannel wizard{false};
   std::optional<TStepTypes> waitingAt;
 };
 
 TEST_F(OptionsLoadTest, LoadsOptionsSubOptionsAndTheirSizes) {
   ASSERT_TRUE(Load(kScript));
-  EXPECT_TRUE(messages.empty());
+  EXPECT_TRUE(Messages().empty());
   TSetupEngine& e = *engine;
   ASSERT_NE(e.NormalMainOptionList, nullptr);
   EXPECT_EQ(e.MainOptionList, e.NormalMainOptionList.get());
@@ -126,8 +134,8 @@ class OptionsLoadErrorTest : public OptionsLoadTest, public ::testing::WithParam
 
 TEST_P(OptionsLoadErrorTest, FailsAndNamesTheSection) {
   EXPECT_FALSE(Load(GetParam().Script));
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0], FormatText(LanguageText(47), {GetParam().Section, folder + "setup.ini"}));
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_EQ(Messages()[0], FormatText(LanguageText(47), {GetParam().Section, folder + "setup.ini"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -141,11 +149,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(OptionsLoadTest, MissingScriptIsReported) {
   run.SourceDir = folder;
-  engine.emplace(run);
+  engine.emplace(run, &wizard);
   engine->LoadScript(folder + "absent.ini");
   engine->SetInstallMode(1);
-  EXPECT_FALSE(TScriptLoader::LoadOptions(*engine));
-  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_FALSE(ReadOptions());
+  ASSERT_EQ(Messages().size(), 1u);
   EXPECT_EQ(engine->MainOptionList, nullptr);
 }
 

@@ -5,7 +5,7 @@
 #include <map>
 
 #include "script/IniStore.h"
-#include "script/ValueReference.h"
+#include "commands/ValueReference.h"
 
 namespace vek {
 namespace {

@@ -1,4 +1,4 @@
-#include "script/ValueReference.h"
+#include "commands/ValueReference.h"
 
 #include "commands/RegistryRoot.h"
 #include "script/ScriptFile.h"

@@ -2,7 +2,7 @@
 // below a key of this test's own, which is deleted afterwards.
 #include <gtest/gtest.h>
 
-#include "script/SystemValueSource.h"
+#include "commands/SystemValueSource.h"
 #include "system/Files.h"
 #include "system/Registry.h"
 

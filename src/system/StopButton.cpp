@@ -1,4 +1,4 @@
-#include "ui/StopButton.h"
+#include "system/StopButton.h"
 
 #include <windows.h>
 

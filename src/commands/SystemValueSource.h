@@ -1,7 +1,7 @@
 #pragma once
 // Value references read through the system: INI files with the profile-string functions, the
 // registry with the registry API.
-#include "script/ValueReference.h"
+#include "commands/ValueReference.h"
 
 namespace vek {
 

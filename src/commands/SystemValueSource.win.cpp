@@ -1,4 +1,4 @@
-#include "script/SystemValueSource.h"
+#include "commands/SystemValueSource.h"
 
 #include "system/ProfileString.h"
 
