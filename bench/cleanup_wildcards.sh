@@ -62,7 +62,7 @@ hyperfine --runs "$runs" --export-json "$work/times.json" \
 for record in many few; do
   eval "$(prepare "$record")"
   eval "$uninstall" >/dev/null 2>&1 || true
-  echo "left after the record \"$record\": $(cd "$work/dist/app" && ls | sort | tr '\n' ' ')"
+  echo "left after the record \"$record\": $(cd "$work/dist/app" && find . -mindepth 1 | sort | tr '\n' ' ')"
 done
 
 python3 - "$work/times.json" <<'PY'

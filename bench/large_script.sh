@@ -60,7 +60,8 @@ hyperfine --runs "$runs" --warmup 1 --prepare "$clear_logs" --export-json "$work
 # The large script's run did the whole installation, not less.
 eval "$clear_logs"
 $wine_run 'D:\large\setup.exe' /Q /s: >/dev/null 2>&1
-echo "last line of the large script's log: $(tail -n 1 "$work"/wineprefix/drive_c/users/*/Temp/setup_*.log | tr -d '\r')"
+last=$(tail -n 1 "$work"/wineprefix/drive_c/users/*/Temp/setup_*.log | tr -d '\r')
+echo "last line of the large script's log: $last"
 
 python3 - "$work/times.json" <<'PY'
 import json, sys

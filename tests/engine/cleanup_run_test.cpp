@@ -119,8 +119,17 @@ class CleanupRunKeys : public CleanupRun {
 TEST_F(CleanupRunKeys, AKeyThatIsNotOneNameBelowTheUninstallKeyIsLeftAlone) {
   const char* const keys[] = {
       "",  // no registration at all
-      "..\\VekUnitSibling", "..\\\\VekUnitSibling", "..\\Uninstall\\VekUnitSibling", "VekUnitOwn\\..",
-      "VekUnitOwn\\..\\VekUnitSibling", "\\", "/", "..", ".", "VekUnitOwn/..", "Sub\\Key",
+      "..\\VekUnitSibling",
+      "..\\\\VekUnitSibling",
+      "..\\Uninstall\\VekUnitSibling",
+      "VekUnitOwn\\..",
+      "VekUnitOwn\\..\\VekUnitSibling",
+      "\\",
+      "/",
+      "..",
+      ".",
+      "VekUnitOwn/..",
+      "Sub\\Key",
   };
   for (const std::string key : keys) {
     const std::vector<std::string> log = RunCleanup(Record(key));
@@ -130,10 +139,13 @@ TEST_F(CleanupRunKeys, AKeyThatIsNotOneNameBelowTheUninstallKeyIsLeftAlone) {
       EXPECT_TRUE(Contains(log, "   Not an uninstall key name, left alone: " + key)) << key;
     }
     TRegistryKey uninstall;
-    EXPECT_TRUE(TRegistryKey::Open(TRegistryRoot::LocalMachine, kUninstall, TRegistryAccess::Read, uninstall).ok())
+    EXPECT_TRUE(
+        TRegistryKey::Open(TRegistryRoot::LocalMachine, kUninstall, TRegistryAccess::Read, uninstall).ok())
         << key;
-    EXPECT_EQ(ReadRegistryString(TRegistryRoot::LocalMachine, Path("VekUnitSibling"), "DisplayName"), "Unit") << key;
-    EXPECT_EQ(ReadRegistryString(TRegistryRoot::LocalMachine, Path("VekUnitOwn"), "DisplayName"), "Unit") << key;
+    EXPECT_EQ(ReadRegistryString(TRegistryRoot::LocalMachine, Path("VekUnitSibling"), "DisplayName"), "Unit")
+        << key;
+    EXPECT_EQ(ReadRegistryString(TRegistryRoot::LocalMachine, Path("VekUnitOwn"), "DisplayName"), "Unit")
+        << key;
   }
 }
 

@@ -94,7 +94,8 @@ TEST(ParseCleanupRecord, ReadsRecordsInEveryEncodingAndRefusesWhatIsNotOne) {
       {"empty folder list", Utf16Le(kProgram + "[LuM CleanUp Directories]\r\n" + kAppFolder), false},
       {"no program record", Utf16Le(kFolderList + kAppFolder), false},
       {"UTF-16 without byte-order mark", Utf16Le(kProgram + kFolderList + kAppFolder).substr(2), false},
-      {"NUL inside a name", Utf16Le(kProgram + kFolderList + std::string("[C:\\App]\r\na\0.txt=\r\n", 19)), false},
+      {"NUL inside a name",
+       Utf16Le(kProgram + kFolderList + std::string("[C:\\App]\r\na\0.txt=\r\n", 19)), false},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ParseCleanupRecord("x", c.bytes).has_value(), c.usable) << c.what;

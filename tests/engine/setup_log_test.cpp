@@ -113,9 +113,11 @@ TEST_F(SetupLog, AnEmptyTargetFolderFailsTheRunWithTheReasonLogged) {
   context.InstallPath.clear();
   context.ScriptFileName = GetTempDir() + "vek-log-empty-target.ini";
   (void)DeleteFileAt(context.ScriptFileName);
-  ASSERT_TRUE(AppendToFile(context.ScriptFileName, "[System Info]\r\nName=Demo\r\nSystemDir=DemoSys\r\n"
-                                                         "[IMainOption1]\r\nCaption=Program\r\n"
-                                                         "[ISubOption1.1]\r\nCaption=Files\r\nSelected=1\r\n").ok());
+  ASSERT_TRUE(AppendToFile(context.ScriptFileName,
+                           "[System Info]\r\nName=Demo\r\nSystemDir=DemoSys\r\n"
+                           "[IMainOption1]\r\nCaption=Program\r\n"
+                           "[ISubOption1.1]\r\nCaption=Files\r\nSelected=1\r\n")
+                  .ok());
   created.push_back(context.ScriptFileName);
   TSetupEngine engine(context);
   (void)DeleteFileAt(engine.LogFileName());
