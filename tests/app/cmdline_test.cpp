@@ -145,6 +145,11 @@ TEST(BothPasses, HugeAndEmptyArgumentsAreHandled) {
   EXPECT_EQ(run.context.InstallPath.size(), 40000u);
   EXPECT_TRUE(Parse(machine, {"/s:", "/I", "/U"}).second.ok);
   EXPECT_EQ(Parse(machine, {"/GU"}).context.InstallPath, "");
+  // "/I:" alone is an install into an empty path, which the check of the target folder refuses.
+  const ParsedRun empty = Parse(machine, {"/I:"});
+  EXPECT_EQ(empty.context.InstallPath, "");
+  EXPECT_TRUE(empty.settings.fcmdLineInstallPath);
+  EXPECT_EQ(empty.settings.fInstmode, 1);
 }
 
 // Where the process runs: here, or from a temporary copy.

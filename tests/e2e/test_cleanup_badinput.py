@@ -2,13 +2,15 @@
 /UNINSTALL /Q beside a CLEANUP.INI that the test writes. Whatever the record says, a cleanup
 removes only what an installation could have put there: never a drive root, a system or user
 shell folder, a file outside the folder that names it or another program's registration; a
-record that cannot be read removes nothing at all."""
+record that cannot be read removes nothing at all.
+
+Each kind of damage is shown here once, through the whole program; the tables of further inputs
+of each kind are unit tests (tests/engine: cleanup_safety_test.cpp, cleanup_script_test.cpp and,
+under Wine, cleanup_run_test.cpp)."""
 import os
-import random
 import re
 import shutil
 import subprocess
-import time
 import unittest
 from pathlib import Path
 
@@ -18,10 +20,9 @@ CASES = h.DRIVE_C / "e2e" / "badrec"
 PROFILE = h.temp_dir().parent  # C:\users\<user>
 SIBLING_KEY = h.UNINSTALL + "\\VekE2EBadrecSibling"
 OWN_KEY = h.UNINSTALL + "\\VekE2EBadrecOwn"
-# A drive of its own for the drive-root cases, so that a faulty run can only reach the test's
-# own folder: R: is mapped to C:\e2e\badrec\rdrive while such a test runs.
-SCRATCH_DRIVE = h.PREFIX / "dosdevices" / "r:"
 SENTINEL = b"nobody recorded this file"
+
+
 def add_key(key: str, display_name: str) -> None:
     h.wine_command("reg", "add", key, "/v", "DisplayName", "/d", display_name, "/f")
 
@@ -105,13 +106,12 @@ class BadRecordCase(h.WineTestCase):
 
     def run_cleanup(self, record, timeout: float = 120) -> list:
         """Writes the record (None: it is in place already), runs the cleanup and gives its log;
-        the exit code is kept in self.exit_code and the run's duration in self.elapsed."""
+        the exit code is kept in self.exit_code. The timeout only keeps a hanging run from
+        holding up the tests."""
         if record is not None:
             (self.dist.dir / "CLEANUP.INI").write_bytes(record)
         h.clear_logs()
-        begin = time.monotonic()
         result = self.dist.run("/UNINSTALL", "/Q", timeout=timeout)
-        self.elapsed = time.monotonic() - begin
         self.exit_code = result.returncode
         return [line for lines in h.logs().values() for line in lines]
 
@@ -135,82 +135,35 @@ class ProtectedFolders(BadRecordCase):
             self.assertIn(f"   Deleted {self.app_name}\\{name}", log)
         self.assertIn(f"   Removed {self.app_name}", log)
 
-    def test_system_and_user_shell_folders_keep_every_file_and_sub_folder(self):
-        # One record lists them all; each holds a file of ours that its wildcards match, and an
-        # empty sub-folder that a folder removal would take with it.
-        user = PROFILE.name
-        folders = {
-            "C:\\windows": h.DRIVE_C / "windows",
-            "C:\\windows\\system32": h.DRIVE_C / "windows" / "system32",
-            "C:\\users": h.DRIVE_C / "users",
-            "C:\\Program Files": h.DRIVE_C / "Program Files",
-            "C:\\Program Files\\Common Files": h.DRIVE_C / "Program Files" / "Common Files",
-            f"C:\\users\\{user}": PROFILE,
-            f"C:\\users\\{user}\\Desktop": PROFILE / "Desktop",
-            f"C:\\users\\{user}\\Documents": PROFILE / "Documents",
-            f"C:\\users\\{user}\\AppData\\Roaming": PROFILE / "AppData" / "Roaming",
-            f"C:\\users\\{user}\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu":
-                PROFILE / "AppData" / "Roaming" / "Microsoft" / "Windows" / "Start Menu",
-            f"C:\\users\\{user}\\Temp": h.temp_dir(),
-        }
+    def test_a_system_folder_keeps_every_file_and_sub_folder(self):
+        # The Windows folder holds a file of ours that the record's wildcards match, and an empty
+        # sub-folder that a folder removal would take with it. The other folders of the system
+        # and of the user are checked against the system's own list in cleanup_run_test.cpp.
+        folder = h.DRIVE_C / "windows"
         self.distribution("system")
-        for folder in folders.values():
-            self.assertTrue(folder.is_dir(), folder)
-            self.sentinel(folder / "vek-badrec-sentinel.ini")
-            (folder / "vek-badrec-empty").mkdir(exist_ok=True)
-            self.addCleanup(shutil.rmtree, folder / "vek-badrec-empty", ignore_errors=True)
-        before = {name: tree(folder) for name, folder in folders.items()}
-        log = self.run_cleanup(utf16(record_text({name: ["*.*", "*.ini"] for name in folders})))
+        self.sentinel(folder / "vek-badrec-sentinel.ini")
+        (folder / "vek-badrec-empty").mkdir(exist_ok=True)
+        self.addCleanup(shutil.rmtree, folder / "vek-badrec-empty", ignore_errors=True)
+        before = tree(folder)
+        log = self.run_cleanup(utf16(record_text({"C:\\windows": ["*.*", "*.ini"]})))
         self.assertEqual(self.exit_code, 0, log)
-        for name, folder in folders.items():
-            with self.subTest(folder=name):
-                self.assertEqual(tree(folder), before[name])
-                self.assertIn(f"   Wildcard entry in a system folder, skipped: {name}\\*.ini", log)
-                self.assertIn(f"   System folder kept: {name}", log)
+        self.assertEqual(tree(folder), before)
+        self.assertIn("   Wildcard entry in a system folder, skipped: C:\\windows\\*.ini", log)
+        self.assertIn("   System folder kept: C:\\windows", log)
 
-    def check_spelling_is_protected(self, spelling: str, folder: Path) -> None:
-        """Runs a record that lists the protected folder under another spelling with a wildcard
-        entry; the folder, the file the wildcard matches and an empty sub-folder must stay."""
-        self.sentinel(folder / "sentinel.txt")
-        (folder / "empty" / "deeper").mkdir(parents=True, exist_ok=True)
-        self.addCleanup(shutil.rmtree, folder / "empty", ignore_errors=True)
-        log = self.run_cleanup(utf16(record_text({spelling: ["*.txt"]})))
-        self.assertTrue((folder / "sentinel.txt").is_file(), log)
-        self.assertTrue((folder / "empty" / "deeper").is_dir(), log)
-
-    def scratch_drive(self) -> Path:
-        root = CASES / "rdrive"
-        root.mkdir(parents=True, exist_ok=True)
-        SCRATCH_DRIVE.unlink(missing_ok=True)
-        SCRATCH_DRIVE.symlink_to(root)
-        self.addCleanup(SCRATCH_DRIVE.unlink, missing_ok=True)
-        return root
-
-    def spelling_rows(self, rows) -> None:
-        """Each spelling names either the user's desktop or the root of the scratch drive R:."""
+    # A trailing dot names the same folder to the system, which drops it: the protection must see
+    # through it as the system does. The other spellings of a protected folder, drive roots
+    # among them, are a table in cleanup_safety_test.cpp.
+    def test_another_spelling_of_a_protected_folder(self):
         desktop = PROFILE / "Desktop"
-        drive_root = self.scratch_drive()
         self.distribution("spelling")
-        for spelling in rows:
-            with self.subTest(spelling=spelling):
-                folder = drive_root if "R:" in spelling.upper() else desktop
-                try:
-                    self.check_spelling_is_protected(spelling.replace("<user>", PROFILE.name), folder)
-                finally:
-                    folder.mkdir(parents=True, exist_ok=True)  # a faulty run takes the folder itself
-
-    def test_usual_spellings_of_a_protected_folder(self):
-        self.spelling_rows(["R:\\", "R:", "r:/", "R:\\\\", "\\\\?\\R:\\", "\\\\.\\R:\\", "R:\\e2e\\..",
-                            "C:\\users\\<user>\\Desktop", "C:\\USERS\\<user>\\DESKTOP",
-                            "c:\\users\\<user>\\desktop\\", "\\\\?\\C:\\users\\<user>\\Desktop\\."])
-
-    # A "." name, a doubled or forward delimiter, a trailing dot or the "\\?\" prefix name the
-    # same folder to the system: the protection must see through them.
-    def test_other_spellings_of_a_protected_folder(self):
-        self.spelling_rows(["R:\\.", "R:\\.\\", "R:\\\\\\\\", "C:\\users\\<user>\\Desktop\\.",
-                            "C:\\users\\<user>\\Desktop\\\\", "C:/users/<user>/Desktop", "C:\\users\\<user>\\\\Desktop",
-                            "C:\\users\\<user>\\.\\Desktop", "C:\\users\\<user>\\Desktop.",
-                            "\\\\?\\C:\\users\\<user>\\Desktop"])
+        self.sentinel(desktop / "sentinel.txt")
+        (desktop / "empty" / "deeper").mkdir(parents=True, exist_ok=True)
+        self.addCleanup(shutil.rmtree, desktop / "empty", ignore_errors=True)
+        self.addCleanup(desktop.mkdir, parents=True, exist_ok=True)  # a faulty run takes the folder itself
+        log = self.run_cleanup(utf16(record_text({f"C:\\users\\{PROFILE.name}\\Desktop.": ["*.txt"]})))
+        self.assertTrue((desktop / "sentinel.txt").is_file(), log)
+        self.assertTrue((desktop / "empty" / "deeper").is_dir(), log)
 
     # A listed folder that holds protected ones (C:\users\Public holds the shared desktop and
     # documents) is kept, and its empty protected sub-folders with it.
@@ -224,28 +177,13 @@ class ProtectedFolders(BadRecordCase):
         self.assertTrue((public / "Documents").is_dir(), log)
 
 
-def unreadable_records(app: str) -> dict:
-    """Records that are not cleanup records, by what is wrong with them; each would remove the
-    folder app and the registration of the sibling key if it were taken for a record."""
-    folder = f"[{app}]\n*.*=\na.txt=\n[Uninstall]\nKey=VekE2EBadrecSibling\n"
+def record_parts(app: str) -> tuple:
+    """The program record, the folder list and the folder app's section of a record; the folder's
+    section also names the registration of the sibling key."""
     program = "[LuM CleanUp]\nSystem=Bad Record Product\nVersion=1.0\n"
     folders = f"[LuM CleanUp Directories]\n{app}=1\n"
-    rng = random.Random(1234)
-    printable = "".join(rng.choice("[]=\\:*.abcXYZ019 \r\n") for _ in range(4096))
-    return {
-        "random bytes": bytes(rng.randrange(256) for _ in range(4096)),
-        "random text without NUL": printable.encode("ascii"),
-        "empty file": b"",
-        "byte-order mark only": b"\xff\xfe",
-        "folder entries only": utf16(folder),
-        "no folder list": utf16(program + folder),
-        "empty folder list": utf16(program + "[LuM CleanUp Directories]\n" + folder),
-        "no program record": utf16(folders + folder),
-        "UTF-16 without byte-order mark": crlf(program + folders + folder).encode("utf-16-le"),
-        "NUL inside a name": utf16(program + folders + f"[{app}]\na\0.txt=\n"),
-        # A record that another program holds open without sharing cannot be read at all.
-        "held open by another program": utf16(program + folders + folder),
-    }
+    folder = f"[{app}]\n*.*=\na.txt=\n[Uninstall]\nKey=VekE2EBadrecSibling\n"
+    return program, folders, folder
 
 
 class UnreadableRecords(BadRecordCase):
@@ -288,15 +226,17 @@ class UnreadableRecords(BadRecordCase):
         self.assertEqual(tree(self.app), before)
         self.assertEqual(h.reg_values(SIBLING_KEY), {"DisplayName": "Sibling"})
 
-    def test_a_record_that_cannot_be_read_removes_nothing(self):
-        for what, record in unreadable_records(h.to_windows(CASES / "unreadable" / "app")).items():
-            with self.subTest(what):
-                self.refuse(record, held=what.startswith("held"))
+    # A record that another program holds open without sharing cannot be read at all.
+    def test_a_record_held_open_by_another_program_removes_nothing(self):
+        self.refuse(utf16("".join(record_parts(h.to_windows(CASES / "unreadable" / "app")))), held=True)
 
-    # A refused record removes nothing: the record and the setup program that could remove the
-    # installation once the record is mended stay, and nothing is registered for the logon.
+    # A record without its folder list is not a cleanup record (the other records that are not
+    # one are a table in cleanup_script_test.cpp). It removes nothing: the record and the setup
+    # program that could remove the installation once the record is mended stay, and nothing is
+    # registered for the logon.
     def test_a_refused_record_stays_with_its_setup_program(self):
-        record = unreadable_records(h.to_windows(CASES / "unreadable" / "app"))["no folder list"]
+        program, _, folder = record_parts(h.to_windows(CASES / "unreadable" / "app"))
+        record = utf16(program + folder)
         self.refuse(record)
         record_path = self.dist.dir / "CLEANUP.INI"
         self.assertEqual(record_path.read_bytes() if record_path.is_file() else None, record)
@@ -306,24 +246,21 @@ class UnreadableRecords(BadRecordCase):
 
 
 class HostileNames(BadRecordCase):
-    def test_names_that_leave_their_folder_are_skipped(self):
+    # A wildcard entry that climbs to the parent folder, which holds files nobody recorded; the
+    # record's own entries in the folder still go. The other names that leave their folder are
+    # a table in cleanup_safety_test.cpp.
+    def test_a_name_that_leaves_its_folder_is_skipped(self):
         self.distribution("hostile")
         inner = self.app / "inner"
         make_files(inner, ["own.txt", "own.~txt", "run.log"])
-        outside = [self.dist.dir / "outside.txt", self.dist.dir / "x.txt", self.app / "outside.txt",
-                   self.app / "x.txt", self.app / "other.txt", self.sentinel(h.DRIVE_C / "outside.txt")]
-        make_files(self.app, [path.relative_to(self.app) for path in outside[2:5]])
-        make_files(self.dist.dir, ["outside.txt", "x.txt"])
-        hostile = ["..\\..\\outside.txt", "..\\outside.txt", "C:\\outside.txt", "\\outside.txt", "C:outside.txt",
-                   "sub\\..\\..\\x.txt", "sub/../../x.txt", "...\\x.txt", "\\\\?\\C:\\outside.txt",
-                   "\\\\localhost\\C$\\outside.txt", "own.txt:stream", "..\\*.txt", "..\\..\\*.*", "C:\\*.txt",
-                   "sub\\..\\..\\*.*"]
-        log = self.run_cleanup(utf16(record_text({h.to_windows(inner): hostile + ["own.txt", "*.log"]})))
+        outside = [self.app / "outside.txt", self.app / "x.txt", self.app / "other.txt"]
+        make_files(self.app, [path.relative_to(self.app) for path in outside])
+        hostile = "..\\*.txt"
+        log = self.run_cleanup(utf16(record_text({h.to_windows(inner): [hostile, "own.txt", "*.log"]})))
         self.assertEqual(self.exit_code, 0, log)
         for path in outside:
             self.assertEqual(path.read_bytes(), SENTINEL, path)
-        for name in hostile:
-            self.assertIn(f"   Not a file name of this folder, skipped: {name}", log)
+        self.assertIn(f"   Not a file name of this folder, skipped: {hostile}", log)
         self.assertFalse(inner.exists(), names(inner))
 
 
@@ -339,32 +276,29 @@ class DamagedText(BadRecordCase):
         self.assertIn(f"   Deleted {self.app_name}\\Übersicht.txt", log)
 
     def test_a_record_cut_short_keeps_what_its_last_line_named(self):
-        # The record names a.txt and then longname.txt, but its bytes end inside the last line;
-        # "longn" is a file of the user's that the cut name must not reach.
+        # The record names a.txt and then longname.txt, but its bytes end inside the last name;
+        # "longn" is a file of the user's that the cut name must not reach. Cuts elsewhere in
+        # the line are a table in cleanup_script_test.cpp.
         record = utf16(record_text({h.to_windows(CASES / "truncated" / "app"): ["a.txt", "longname.txt"]}))
         start = record.index("longname.txt".encode("utf-16-le"))
-        cuts = {"inside the name": start + 10, "inside a character": start + 11, "before its =": start + 24,
-                "before its line end": start + 26}
-        for what, size in cuts.items():
-            with self.subTest(what):
-                self.distribution("truncated")
-                make_files(self.app, ["a.txt", "longn", "longname.txt"])
-                log = self.run_cleanup(record[:size])
-                self.assertEqual(self.exit_code, 0, log)
-                self.assertEqual(names(self.app), ["longn", "longname.txt"], log)
+        self.distribution("truncated")
+        make_files(self.app, ["a.txt", "longn", "longname.txt"])
+        log = self.run_cleanup(record[:start + 10])
+        self.assertEqual(self.exit_code, 0, log)
+        self.assertEqual(names(self.app), ["longn", "longname.txt"], log)
 
 
 class ManyEntries(BadRecordCase):
-    def test_ten_thousand_wildcard_entries_finish_in_time(self):
+    # How long such a record takes is measured by bench/cleanup_wildcards.sh; the timeout here
+    # only keeps a run that never ends from holding up the tests.
+    def test_ten_thousand_wildcard_entries(self):
         self.distribution("many")
         make_files(self.app, ["a.x0", "b.x9999", "c.x5000", "d.tmp", "e.TMP", "d.~tmp", "keep.x10000", "keep.y1",
                               "keep.tmpx", "keep.txt"])
         entries = [f"*.x{i}" for i in range(10000)] + ["*.tmp"] * 3000 + ["*.TMP", "*.Tmp"] * 500
         log = self.run_cleanup(utf16(record_text({self.app_name: entries})), timeout=300)
-        print(f"\n{len(entries)} wildcard entries: cleanup run took {self.elapsed:.1f} s")
         self.assertEqual(self.exit_code, 0, log)
         self.assertEqual(names(self.app), ["keep.tmpx", "keep.txt", "keep.x10000", "keep.y1"], log)
-        self.assertLess(self.elapsed, 60)
 
 
 class RegistrationKeys(BadRecordCase):
@@ -374,20 +308,17 @@ class RegistrationKeys(BadRecordCase):
             add_key(key, "Badrec")
             self.addCleanup(h.wine_command, "reg", "delete", key, "/f")
 
+    # A key that climbs to another program's registration. The other keys that are not one name
+    # below the uninstall key, and a record without a key, are a table in cleanup_run_test.cpp.
     def test_a_key_that_is_not_one_name_below_the_uninstall_key_is_left_alone(self):
         self.distribution("keys")
-        refused = ["..\\VekE2EBadrecSibling", "..\\\\VekE2EBadrecSibling", "..\\Uninstall\\VekE2EBadrecSibling",
-                   "VekE2EBadrecOwn\\..", "VekE2EBadrecOwn\\..\\VekE2EBadrecSibling", "\\", "/", "..", ".",
-                   "VekE2EBadrecOwn/..", "Sub\\Key"]
-        for key in [""] + refused:
-            with self.subTest(key=key):
-                log = self.run_cleanup(utf16(record_text({self.app_name: ["a.txt"]}, uninstall_key=key)))
-                self.assertEqual(self.exit_code, 0, log)
-                if key:
-                    self.assertIn(f"   Not an uninstall key name, left alone: {key}", log)
-                self.assertIsNotNone(h.reg_values(h.UNINSTALL))
-                self.assertEqual(h.reg_values(SIBLING_KEY), {"DisplayName": "Badrec"}, log)
-                self.assertEqual(h.reg_values(OWN_KEY), {"DisplayName": "Badrec"}, log)
+        key = "..\\VekE2EBadrecSibling"
+        log = self.run_cleanup(utf16(record_text({self.app_name: ["a.txt"]}, uninstall_key=key)))
+        self.assertEqual(self.exit_code, 0, log)
+        self.assertIn(f"   Not an uninstall key name, left alone: {key}", log)
+        self.assertIsNotNone(h.reg_values(h.UNINSTALL))
+        self.assertEqual(h.reg_values(SIBLING_KEY), {"DisplayName": "Badrec"}, log)
+        self.assertEqual(h.reg_values(OWN_KEY), {"DisplayName": "Badrec"}, log)
 
     def test_a_proper_key_removes_only_its_own_registration(self):
         self.distribution("keys")

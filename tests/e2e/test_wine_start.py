@@ -1,10 +1,12 @@
 """Starting Wine for the tests: after the server was stopped, the next program starts the prefix's
 services detached, so output captured through pipes ends with the program; a start that hangs
-fails within seconds and says why. Runs alone: it stops the prefix's server."""
+fails and says why. Runs alone: it stops the prefix's server.
+
+The timeouts below only keep a run that hangs (the fault these tests look for) from holding up
+the tests; how long a start takes is not checked."""
 import os
 import subprocess
 import tempfile
-import time
 from pathlib import Path
 
 import vekharness as h
@@ -17,33 +19,28 @@ def stop_server() -> None:
 
 
 class WineStart(h.WineTestCase):
-    def test_captured_output_returns_promptly_after_the_server_was_stopped(self):
+    def test_captured_output_ends_with_the_program_after_the_server_was_stopped(self):
         stop_server()
-        started = time.monotonic()
         result = h.wine_command("cmd", "/c", "echo", "vek-start", timeout=60)
-        elapsed = time.monotonic() - started
         self.assertEqual(result.returncode, 0, result.stderr)
         self.assertIn(b"vek-start", result.stdout)
-        self.assertLess(elapsed, 30)
-        # The services now run in sessions of their own, so the next call is fast as well.
-        started = time.monotonic()
+        # The services now run in sessions of their own, so the next call ends with its program
+        # as well.
         self.assertEqual(h.wine_command("cmd", "/c", "exit", timeout=30).returncode, 0)
-        self.assertLess(time.monotonic() - started, 10)
 
-    def test_a_start_that_hangs_fails_within_seconds_and_says_so(self):
+    def test_a_start_that_hangs_fails_and_says_so(self):
         stop_server()
         with tempfile.TemporaryDirectory() as fake_bin:
             hanging = Path(fake_bin) / "wineboot"
             hanging.write_text("#!/bin/sh\nsleep 600\n")
             hanging.chmod(0o755)
+            # A start limit of 2 s against a wineboot that sleeps for ten minutes: without the
+            # limit the run would outlast the timeout.
             env = dict(os.environ, PATH=fake_bin + os.pathsep + os.environ["PATH"], VEK_WINE_START_TIMEOUT="2")
-            started = time.monotonic()
             result = subprocess.run([h.WINE_RUN, str(h.PREFIX), str(h.BUILD_DIR), "cmd", "/c", "exit"], env=env,
                                     stdin=subprocess.DEVNULL, capture_output=True, timeout=60)
-            elapsed = time.monotonic() - started
         self.assertEqual(result.returncode, 125, result.stderr)
         self.assertIn(b"did not start the services", result.stderr)
-        self.assertLess(elapsed, 20)
         # The half-started server was stopped again: the next start brings everything up.
         result = h.wine_command("cmd", "/c", "echo", "vek-again", timeout=60)
         self.assertIn(b"vek-again", result.stdout)

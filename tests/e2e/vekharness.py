@@ -102,7 +102,8 @@ def profile_read(path: Path) -> dict:
 
 
 def ensure_prefix() -> None:
-    """The first Wine call of a run creates the prefix; make it before any test times itself."""
+    """The first Wine call of a run creates the prefix, which takes minutes; make it before the
+    first test, whose own timeouts are meant for hangs only."""
     wine_command("cmd", "/c", "exit", timeout=300)
 
 

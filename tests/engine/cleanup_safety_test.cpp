@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/CleanupSafety.h"
+#include "system/PathText.h"
 
 namespace vek {
 namespace {
@@ -40,6 +41,51 @@ TEST(CleanupSafety, ProtectsRootsSystemFoldersAndAnythingNotAbsolute) {
   EXPECT_FALSE(IsProtectedFolder("C:\\data\\shared\\Desktop\\Old", system));
 }
 
+// A record may name a protected folder in any spelling that the system resolves to it: a "."
+// name, a doubled or forward delimiter, a trailing dot or delimiter, other letter case, the
+// "\\?\" and "\\.\" prefixes, a ".." that climbs back. A cleanup asks twice: as the record
+// spells the folder (may its wildcard entries be resolved?) and without a trailing delimiter
+// (may the folder be removed?); a drive root is refused even before the system's folders are
+// known.
+TEST(CleanupSafety, EverySpellingOfAProtectedFolderIsProtected) {
+  const TProtectedFolders system{{"C:\\windows", "C:\\users\\vek\\Desktop"}};
+  struct Case {
+    const char* folder;
+    bool driveRoot;
+  };
+  const Case cases[] = {
+      {"R:\\", true},
+      {"R:", true},
+      {"r:/", true},
+      {"R:\\\\", true},
+      {"\\\\?\\R:\\", true},
+      {"\\\\.\\R:\\", true},
+      {"R:\\e2e\\..", true},
+      {"R:\\.", true},
+      {"R:\\.\\", true},
+      {"R:\\\\\\\\", true},
+      {"C:\\users\\vek\\Desktop", false},
+      {"C:\\USERS\\vek\\DESKTOP", false},
+      {"c:\\users\\vek\\desktop\\", false},
+      {"\\\\?\\C:\\users\\vek\\Desktop\\.", false},
+      {"\\\\?\\C:\\users\\vek\\Desktop", false},
+      {"C:\\users\\vek\\Desktop\\.", false},
+      {"C:\\users\\vek\\Desktop\\\\", false},
+      {"C:/users/vek/Desktop", false},
+      {"C:\\users\\vek\\\\Desktop", false},
+      {"C:\\users\\vek\\.\\Desktop", false},
+      {"C:\\users\\vek\\Desktop.", false},
+  };
+  for (const Case& c : cases) {
+    const std::string trimmed = ExcludeTrailingPathDelimiter(c.folder);
+    EXPECT_TRUE(IsProtectedFolder(c.folder, system)) << c.folder;
+    EXPECT_TRUE(IsProtectedFolder(trimmed, system)) << trimmed;
+    if (c.driveRoot) {
+      EXPECT_TRUE(IsProtectedFolder(trimmed, {})) << trimmed;
+    }
+  }
+}
+
 TEST(CleanupSafety, CanonicalFolderIsTheSpellingTheSystemResolves) {
   EXPECT_EQ(CanonicalFolder("c:/Apps//Vek/./Notes. /"), "C:\\Apps\\Vek\\Notes");
   EXPECT_EQ(CanonicalFolder("\\\\srv\\share\\x"), "\\\\srv\\share\\x");
@@ -57,6 +103,14 @@ TEST(CleanupSafety, RecordedNamesStayInsideTheirFolder) {
       {"", false},               {"..\\boot.ini", false},    {"docs\\..\\..\\x", false},
       {"\\windows\\x.dll", false}, {"C:\\x.txt", false},     {"a.txt:stream", false},
       {std::string("a\0b", 3), false}, {"...\\x", false},
+      // Names that leave their folder by climbing, by a drive or a share, or by a device prefix,
+      // written as hostile records write them; wildcard entries are checked the same way
+      // before they are resolved.
+      {"..\\..\\outside.txt", false}, {"..\\outside.txt", false}, {"C:\\outside.txt", false},
+      {"\\outside.txt", false}, {"C:outside.txt", false}, {"sub\\..\\..\\x.txt", false},
+      {"sub/../../x.txt", false}, {"...\\x.txt", false}, {"\\\\?\\C:\\outside.txt", false},
+      {"\\\\localhost\\C$\\outside.txt", false}, {"own.txt:stream", false}, {"..\\*.txt", false},
+      {"..\\..\\*.*", false}, {"C:\\*.txt", false}, {"sub\\..\\..\\*.*", false},
   };
   for (const Case& c : cases) EXPECT_EQ(IsSafeRecordedName(c.name), c.safe) << c.name;
 }

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <random>
+
 #include "engine/CleanupScript.h"
 
 namespace vek {
@@ -50,6 +53,23 @@ namespace {
 constexpr const char* kMinimalRecord =
     "[LuM CleanUp]\r\nSystem=Notes\r\n[LuM CleanUp Directories]\r\nC:\\App=1\r\n[C:\\App]\r\na.txt=\r\n";
 
+// The parts of a record: the program record, the folder list and a folder's section with the
+// registration of another program.
+const std::string kProgram = "[LuM CleanUp]\r\nSystem=Bad Record Product\r\nVersion=1.0\r\n";
+const std::string kFolderList = "[LuM CleanUp Directories]\r\nC:\\App=1\r\n";
+const std::string kAppFolder = "[C:\\App]\r\n*.*=\r\na.txt=\r\n[Uninstall]\r\nKey=OtherProgram\r\n";
+
+// aSize bytes drawn from aAlphabet (any byte when it is empty), the same for every run.
+std::string RandomBytes(std::size_t aSize, std::string_view aAlphabet, unsigned aSeed) {
+  std::mt19937 random(aSeed);
+  std::string bytes(aSize, '\0');
+  for (char& c : bytes) {
+    const std::uint32_t value = random();
+    c = aAlphabet.empty() ? static_cast<char>(value & 0xFF) : aAlphabet[value % aAlphabet.size()];
+  }
+  return bytes;
+}
+
 TEST(ParseCleanupRecord, ReadsRecordsInEveryEncodingAndRefusesWhatIsNotOne) {
   struct Case {
     const char* what;
@@ -64,6 +84,18 @@ TEST(ParseCleanupRecord, ReadsRecordsInEveryEncodingAndRefusesWhatIsNotOne) {
       {"an INI file that is not a cleanup record", "[Settings]\r\nA=1\r\n", false},
       {"program record without folder list", "[LuM CleanUp]\r\nSystem=Notes\r\n", false},
       {"ANSI bytes read as UTF-16 (NULs after decoding)", std::string("\xFF\xFE[\0\0\0", 6), false},
+      // Each of these would remove the folder C:\App and another program's registration if it
+      // were taken for a record.
+      {"random bytes", RandomBytes(4096, "", 1234), false},
+      {"random text without NUL", RandomBytes(4096, "[]=\\:*.abcXYZ019 \r\n", 1234), false},
+      {"byte-order mark only", "\xFF\xFE", false},
+      {"folder entries only", Utf16Le(kAppFolder), false},
+      {"no folder list", Utf16Le(kProgram + kAppFolder), false},
+      {"empty folder list", Utf16Le(kProgram + "[LuM CleanUp Directories]\r\n" + kAppFolder), false},
+      {"no program record", Utf16Le(kFolderList + kAppFolder), false},
+      {"UTF-16 without byte-order mark", Utf16Le(kProgram + kFolderList + kAppFolder).substr(2), false},
+      {"NUL inside a name",
+       Utf16Le(kProgram + kFolderList + std::string("[C:\\App]\r\na\0.txt=\r\n", 19)), false},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ParseCleanupRecord("x", c.bytes).has_value(), c.usable) << c.what;
@@ -76,6 +108,28 @@ TEST(ParseCleanupRecord, DropsALastLineThatWasCutShort) {
   const std::optional<TCleanupScript> record = ParseCleanupRecord("x", Utf16Le(cut));
   ASSERT_TRUE(record.has_value());
   EXPECT_EQ(record->SectionKeys("C:\\App"), (std::vector<std::string>{"a.txt"}));
+}
+
+// A record that names a.txt and then longname.txt, its UTF-16 bytes cut anywhere in that last
+// line: "longn" may be a file of the user's, so the line goes whole, wherever the cut fell.
+TEST(ParseCleanupRecord, DropsTheLastLineWhereverTheCutFalls) {
+  const std::string whole = Utf16Le(std::string(kMinimalRecord) + "longname.txt=\r\n");
+  const std::size_t start = whole.rfind(Utf16Le("longname.txt").substr(2));
+  struct Case {
+    const char* what;
+    std::size_t size;
+  };
+  const Case cases[] = {
+      {"inside the name", start + 10},
+      {"inside a character", start + 11},
+      {"before its =", start + 24},
+      {"before its line end", start + 26},
+  };
+  for (const Case& c : cases) {
+    const std::optional<TCleanupScript> record = ParseCleanupRecord("x", whole.substr(0, c.size));
+    ASSERT_TRUE(record.has_value()) << c.what;
+    EXPECT_EQ(record->SectionKeys("C:\\App"), (std::vector<std::string>{"a.txt"})) << c.what;
+  }
 }
 
 }  // namespace

@@ -123,5 +123,30 @@ TEST_F(SetupLog, SilentRunLogsStepsCommandLineAndMode) {
   EXPECT_NE(log.find("\r\nFinish\r\nTerminate\r\n"), std::string::npos);
 }
 
+// "/I:" with nothing after it: the run cannot use the target folder, ends as failed and says
+// why in the log.
+TEST_F(SetupLog, AnEmptyTargetFolderFailsTheRunWithTheReasonLogged) {
+  context.InstallPath.clear();
+  context.ScriptFileName = GetTempDir() + "vek-log-empty-target.ini";
+  (void)DeleteFileAt(context.ScriptFileName);
+  ASSERT_TRUE(AppendToFile(context.ScriptFileName,
+                           "[System Info]\r\nName=Demo\r\nSystemDir=DemoSys\r\n"
+                           "[IMainOption1]\r\nCaption=Program\r\n"
+                           "[ISubOption1.1]\r\nCaption=Files\r\nSelected=1\r\n")
+                  .ok());
+  created.push_back(context.ScriptFileName);
+  TSetupEngine engine(context);
+  (void)DeleteFileAt(engine.LogFileName());
+  engine.SetdoLog(true);
+  engine.SetInstmode(1);
+  engine.SetcmdLineInstallPath(true);
+  engine.ExecuteStep();
+  EXPECT_TRUE(engine.RunFailed());
+  const std::string log = LogOf(engine);
+  EXPECT_NE(log.find("\r\nCheck Installpath\r\n"), std::string::npos) << log;
+  EXPECT_NE(log.find(" cannot "), std::string::npos) << log;
+  EXPECT_NE(log.find("\r\nTerminate\r\n"), std::string::npos) << log;
+}
+
 }  // namespace
 }  // namespace vek

@@ -1,7 +1,7 @@
-// Damaged and oversized scripts load into a defined store, without a crash and in bounded time.
+// Damaged and oversized scripts load into a defined store, without a crash. How long a large
+// script takes to load is measured by bench/large_script.sh.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <random>
 #include <string>
 
@@ -19,19 +19,16 @@ TScriptFile Load(std::string_view aBytes) {
   return script;
 }
 
-TEST(BadScripts, LargeScriptLoadsWholeAndQuickly) {
+TEST(BadScripts, LargeScriptLoadsWhole) {
   std::string text;
   int sections = 0;
   while (text.size() < 10 * 1024 * 1024) {
     text += "[Section" + std::to_string(sections++) + "]\r\n";
     for (int k = 0; k < 20; ++k) text += "Key" + std::to_string(k) + "=Some value of the key " + std::to_string(k) + "\r\n";
   }
-  const auto start = std::chrono::steady_clock::now();
   const TScriptFile script = Load(text);
-  const auto elapsed = std::chrono::steady_clock::now() - start;
   EXPECT_EQ(script.Store().Sections().size(), static_cast<std::size_t>(sections));
   EXPECT_EQ(script.ReadText("Section" + std::to_string(sections - 1), "Key19", ""), "Some value of the key 19");
-  EXPECT_LT(elapsed, std::chrono::seconds(30));
 }
 
 TEST(BadScripts, LongLines) {

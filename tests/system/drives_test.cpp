@@ -3,15 +3,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <chrono>
 #include <string>
 
 #include "system/ErrorMode.h"
 
 namespace vek {
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 TEST(Drives, QuietErrorModeSuppressesBoxesAndRestoresTheMode) {
   const UINT before = ::GetThreadErrorMode();
@@ -26,8 +23,9 @@ TEST(Drives, QuietErrorModeSuppressesBoxesAndRestoresTheMode) {
 }
 
 // C: is the test prefix, D: the build tree; Q: does not exist. Neither answer may wait for a
-// user to dismiss a box, nor leave the quiet error mode behind.
-TEST(Drives, DriveReadyAnswersAtOnce) {
+// user to dismiss a box (a run that hangs here ends at the test's timeout), nor leave the quiet
+// error mode behind.
+TEST(Drives, DriveReadyAnswersWithoutAskingTheUser) {
   const struct {
     const char* path;
     bool expected;
@@ -43,9 +41,7 @@ TEST(Drives, DriveReadyAnswersAtOnce) {
       {"", true},
   };
   const UINT before = ::GetThreadErrorMode();
-  const Clock::time_point start = Clock::now();
   for (const auto& c : cases) EXPECT_EQ(DriveReady(c.path), c.expected) << c.path;
-  EXPECT_LT(Clock::now() - start, std::chrono::seconds(5));
   EXPECT_EQ(::GetThreadErrorMode(), before);
 }
 
