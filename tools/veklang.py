@@ -9,9 +9,10 @@ VEKLANG resource (see docs/LANGUAGE-TABLE.md for the binary layout).
       vek::txt::<Name> per row, so that code writes LanguageText(txt::Msg_SetupError)). Exits 1
       with one line per fault when the table is malformed, so the build stops.
 
-  veklang.py used-ids --src DIR --out FILE
-      lists the text numbers that the sources ask for literally (LanguageText(66), or either
-      number of LanguageText(x ? 29 : 104)), one per line, for the coverage test.
+  veklang.py used-ids --tsv veklang.tsv --src DIR --out FILE
+      lists the text numbers that the sources ask for, one per line, for the coverage test:
+      every txt::<Name> of the table wherever it stands, and the literal numbers of
+      LanguageText(66) and of either branch of LanguageText(x ? 29 : 104).
 """
 
 import argparse
@@ -257,18 +258,38 @@ def build(args):
 
 
 CALL = re.compile(r"\bLanguageText\(([^()]*)\)")
+# A row asked for by name: LanguageText(txt::Msg_Error), either branch of a conditional, or a
+# number kept in a variable or a list of button texts first. Any mention counts as a use.
+NAME_USE = re.compile(r"\btxt::([A-Za-z][A-Za-z0-9_]*)\b")
 
 
 def used_ids(args):
+    try:
+        _codes, rows = read_table(pathlib.Path(args.tsv))
+    except TableError as error:
+        print(error, file=sys.stderr)
+        return 1
+    id_of = {name: row_id for row_id, name, _texts in rows}
     found = set()
+    unknown = set()
     for path in sorted(pathlib.Path(args.src).rglob("*")):
         if path.suffix not in (".cpp", ".h") or not path.is_file():
             continue
-        for argument in CALL.findall(path.read_text(encoding="utf-8", errors="replace")):
+        source = path.read_text(encoding="utf-8", errors="replace")
+        for argument in CALL.findall(source):
             # A literal argument, or the literal branches of a conditional.
             for part in re.split(r"[?:]", argument):
                 if re.fullmatch(r"\s*[0-9]+\s*", part):
                     found.add(int(part))
+        for name in NAME_USE.findall(source):
+            if name in id_of:
+                found.add(id_of[name])
+            else:
+                unknown.add(f"{path}: txt::{name}")
+    # A name without a row does not compile where it is used; here it is only reported, as it
+    # may stand in a comment.
+    for line in sorted(unknown):
+        print(f"{line} is not a Name of the language table", file=sys.stderr)
     text = "".join(f"{number}\n" for number in sorted(found))
     write_if_changed(pathlib.Path(args.out), text.encode("ascii"))
     return 0
@@ -282,6 +303,7 @@ def main():
     build_cmd.add_argument("--out-dir", required=True)
     build_cmd.set_defaults(run=build)
     used_cmd = commands.add_parser("used-ids")
+    used_cmd.add_argument("--tsv", required=True)
     used_cmd.add_argument("--src", required=True)
     used_cmd.add_argument("--out", required=True)
     used_cmd.set_defaults(run=used_ids)

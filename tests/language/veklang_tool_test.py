@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""tools/veklang.py: the table checks that stop the build and the header of the rows' names as
-the compiler sees it.
+"""tools/veklang.py: the table checks that stop the build, the header of the rows' names as the
+compiler sees it, and the numbers that used-ids finds in the sources.
 
 VEK_CXX names the C++ compiler of the build (the header is compiled with the build's warnings);
 without it the compiler on the path is used.
@@ -148,6 +148,34 @@ class IdsHeader(TempDir):
         os.utime(header, (0, 0))
         self.assertEqual(run_tool("build", "--tsv", str(table), "--out-dir", str(out)).returncode, 0)
         self.assertEqual(header.read_bytes(), before)
+
+
+class UsedIds(TempDir):
+    SOURCES = {
+        "app/Startup.cpp": 'MessageOk(LanguageText(109), FormatText(LanguageText(66), {path}), mtError);\n'
+                           "LanguageText(nt ? 226 : 224);\n",
+        "engine/Run.cpp": "fInfo = LanguageText(txt::Alpha);\n"
+                          "LanguageText(fMode == rmCleanUp ? txt::Beta : txt::Gamma);\n"
+                          "FormatText(LanguageText(vek::txt::Delta), {SystemName()});\n",
+        "ui/Buttons.h": "constexpr int kButtons[] = {txt::Epsilon, txt::Zeta};\n",
+        "ui/Other.cpp": "// LanguageText(int aId) asks by number; txt::Unknown is no row,\n"
+                        "// txt::alpha has the wrong case and mytxt::Eta is another namespace.\n",
+        "notes.txt": "txt::Eta LanguageText(5)\n",
+    }
+    TABLE = ["1\tAlpha\ta\t", "2\tBeta\tb\t", "3\tGamma\tc\t", "4\tDelta\td\t", "5\tEpsilon\te\t",
+             "6\tZeta\tf\t", "7\tEta\tg\t"]
+
+    def test_numbers_and_names_of_the_sources(self):
+        table = self.write_table(self.TABLE)
+        src = self.dir / "src"
+        for name, text in self.SOURCES.items():
+            (src / name).parent.mkdir(parents=True, exist_ok=True)
+            (src / name).write_text(text, encoding="utf-8")
+        out = self.dir / "used-ids.txt"
+        result = run_tool("used-ids", "--tsv", str(table), "--src", str(src), "--out", str(out))
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(out.read_text().split(), ["1", "2", "3", "4", "5", "6", "66", "109", "224", "226"])
+        self.assertIn("txt::Unknown is not a Name", result.stderr)
 
 
 if __name__ == "__main__":
