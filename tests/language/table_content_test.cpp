@@ -11,6 +11,7 @@
 #include "base/CaseMap.h"
 #include "base/Utf.h"
 #include "language/EnglishTexts.h"
+#include "language/LanguageTextIds.h"
 
 namespace vek {
 namespace {
@@ -101,25 +102,42 @@ TEST_F(TableContent, KeepsTheInsertionOrderOfTheFirstRows) {
 // Buttons and captions shown together must not share an accelerator letter in any language.
 TEST_F(TableContent, AcceleratorsDoNotCollideWithinADialog) {
   const std::vector<std::vector<int>> dialogs{
-      {8, 7, 12, 5, 6},      // welcome page: Back, Next, Exit, Install, Update
-      {8, 7, 12, 16, 17},    // default or custom installation
-      {8, 7, 12, 11, 43},    // options page
-      {8, 7, 12, 15},        // location page
-      {13, 14, 15},          // wizard Yes/No with the external program's Browse
-      {9, 10},               // wizard OK/Cancel
-      {9, 133, 15},          // wizard OK/Abort on the external program's insert request
-      {9, 10, 20, 21},       // sub-option form
-      {232, 233, 234, 235, 236, 237, 13, 14, 15},  // shortcut dialog
-      {111, 112, 92},        // found installation: Yes, No, Stop
-      {136, 164},            // OK/Cancel
-      {121, 119, 164},       // Retry, Ignore, Cancel
-      {121, 120},            // Retry, Abort
-      {136, 120},            // OK, Abort
-      {185, 132, 133},       // extraction: Continue, Retry, Abort
-      {216, 136},            // file attributes
-      {9, 15, 133},          // missing file of a program's disk
-      {185, 12},             // running application: Continue, Exit
-      {136, 228},            // log dialog
+      // welcome page
+      {txt::contr_Back, txt::contr_Next, txt::contr_Exit, txt::contr_Install, txt::contr_Update},
+      // default or custom installation
+      {txt::contr_Back, txt::contr_Next, txt::contr_Exit, txt::contr_Default, txt::contr_Custom},
+      // options page
+      {txt::contr_Back, txt::contr_Next, txt::contr_Exit, txt::contr_ChangeOption, txt::contr_ChDir},
+      // location page
+      {txt::contr_Back, txt::contr_Next, txt::contr_Exit, txt::contr_Browse},
+      // wizard Yes/No with the external program's Browse
+      {txt::contr_Yes, txt::contr_No, txt::contr_Browse},
+      // wizard OK/Cancel
+      {txt::contr_Ok, txt::contr_Cancel},
+      // wizard OK/Abort on the external program's insert request
+      {txt::contr_Ok, txt::contr_Abort, txt::contr_Browse},
+      // sub-option form
+      {txt::contr_Ok, txt::contr_Cancel, txt::contr_SelectAll, txt::contr_ClearAll},
+      // shortcut dialog
+      {txt::ShortCut_Name, txt::ShortCut_Folder, txt::ShortCut_StartMenu, txt::ShortCut_Desktop,
+       txt::ShortCut_FileSystem, txt::contr_Reset, txt::contr_Yes, txt::contr_No, txt::contr_Browse},
+      // found installation
+      {txt::MsgDlg_Yes, txt::MsgDlg_No, txt::contr_Stop},
+      // message boxes
+      {txt::MsgDlg_Ok, txt::MsgDlg_Cancel},
+      {txt::MsgDlg_Retry, txt::MsgDlg_Ignore, txt::MsgDlg_Cancel},
+      {txt::MsgDlg_Retry, txt::MsgDlg_Abort},
+      {txt::MsgDlg_Ok, txt::MsgDlg_Abort},
+      // extraction
+      {txt::contr_Continue, txt::contr_Retry, txt::contr_Abort},
+      // file attributes
+      {txt::FileAttr_Continue, txt::MsgDlg_Ok},
+      // missing file of a program's disk
+      {txt::contr_Ok, txt::contr_Browse, txt::contr_Abort},
+      // running application
+      {txt::contr_Continue, txt::contr_Exit},
+      // log dialog
+      {txt::MsgDlg_Ok, txt::LogDlg_Save},
   };
   const auto rows = RowsById();
   for (std::size_t c = kFirstLanguage; c < Tsv().header.size(); ++c) {
