@@ -4,6 +4,7 @@
 #include "base/Format.h"
 #include "engine/SetupEngine.h"
 #include "language/LanguageText.h"
+#include "language/LanguageTextIds.h"
 #include "system/Files.h"
 #include "system/PathText.h"
 #include "system/Process.h"
@@ -16,7 +17,8 @@ void CopyForRelaunch(TSetupEngine& aEngine, const std::string& aFrom, const std:
                      const std::string& aShownPath) {
   if (const SysResult copied = CopyFileOverwrite(aFrom, aTo); !copied) {
     aEngine.Log(FailureLine("Copy", aFrom + " > " + aTo, copied));
-    aEngine.LogAndShowMsg(LanguageText(109), FormatText(LanguageText(67), {-1, aShownPath}), mtError);
+    aEngine.LogAndShowMsg(LanguageText(txt::Msg_SetupError),
+                          FormatText(LanguageText(txt::Startup_CopyErr), {-1, aShownPath}), mtError);
   }
   (void)ClearFileAttributes(aTo);
 }

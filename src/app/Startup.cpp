@@ -10,6 +10,7 @@
 #include "engine/FinishRoutine.h"
 #include "engine/SetupEngine.h"
 #include "language/LanguageText.h"
+#include "language/LanguageTextIds.h"
 #include "script/LoaderRules.h"
 #include "system/Files.h"
 #include "system/PathText.h"
@@ -45,14 +46,14 @@ void ApplySettings(const TCmdLineSettings& aSettings, TSetupEngine& aEngine) {
 
 // Shows an error of the start-up unless silent, and logs it when logging is on.
 void ReportStartupError(TSetupEngine& aEngine, const std::string& aMessage) {
-  aEngine.LogAndShowMsg(LanguageText(109), aMessage, mtError);
+  aEngine.LogAndShowMsg(LanguageText(txt::Msg_SetupError), aMessage, mtError);
 }
 
 int RunEngineHere(TSetupEngine& aEngine) {
   if (!aEngine.Silent()) {
     // The wizard window does not exist yet: an interactive run would stop at its first page
     // with nothing done. It says so and fails instead of pretending to have run.
-    aEngine.LogAndShowMsg(LanguageText(109), LanguageText(243), mtError);
+    aEngine.LogAndShowMsg(LanguageText(txt::Msg_SetupError), LanguageText(txt::Setup_NoWizard), mtError);
     return kExitRunFailed;
   }
   // A silent run is one outermost ExecuteStep.
@@ -126,14 +127,14 @@ int RunSetupWithLanguage() {
   ApplySettings(settings, engine);
   if (!settings.languageCode.empty()) SelectLanguage(settings.languageCode);
   if (!switches.ok) {
-    ReportStartupError(engine, FormatText(LanguageText(107), {switches.unknownArgument,
-                                                              ExtractFileName(host.programPath)}));
+    ReportStartupError(engine, FormatText(LanguageText(txt::Startup_BadSwitch),
+                                          {switches.unknownArgument, ExtractFileName(host.programPath)}));
     return engine.LogFailed() ? kExitFailed : kExitUnknownSwitch;
   }
 
   DecideSourceDirAndRunHere(context, host);
   if (!FileExists(context.ScriptFileName)) {
-    ReportStartupError(engine, FormatText(LanguageText(66), {context.ScriptFileName}));
+    ReportStartupError(engine, FormatText(LanguageText(txt::Startup_NoScript), {context.ScriptFileName}));
     return engine.LogFailed() ? kExitFailed : kExitOk;
   }
   if (!context.RemoveSelfOnExit && !context.RunHere) {

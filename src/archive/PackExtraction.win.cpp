@@ -9,6 +9,7 @@
 #include "archive/PackExtraction.h"
 #include "base/Format.h"
 #include "language/LanguageText.h"
+#include "language/LanguageTextIds.h"
 #include "system/FileAttributes.h"
 #include "system/Files.h"
 #include "system/MessagePump.h"
@@ -188,14 +189,20 @@ class TPackExtraction {
     if (!CleanupStore || CleanupSection.empty()) return;
     if (CleanupStore->WriteKey(CleanupSection, aName) || *CleanupErrorShown) return;
     *CleanupErrorShown = true;
-    fMonitor.ShowMessage(LanguageText(181), FormatText(LanguageText(201), {CleanupStore->FileName()}), mtWarning);
+    fMonitor.ShowMessage(LanguageText(txt::Msg_SetupWarning),
+                         FormatText(LanguageText(txt::CleanUp_WriteErr), {CleanupStore->FileName()}),
+                         mtWarning);
   }
 
   // Reports that the attributes of aTarget cannot be changed; false when the user aborts.
   bool AttributeFailure(const std::string& aTarget) {
     // Continue leaves the attributes as they are; a run without a user continues.
-    const TQuestion question{LanguageText(109), FormatText(LanguageText(122), {aTarget}), mtError,
-                             {LanguageText(185), LanguageText(133)}, 1, {}};
+    const TQuestion question{LanguageText(txt::Msg_SetupError),
+                             FormatText(LanguageText(txt::Unzip_AttrErr), {aTarget}),
+                             mtError,
+                             {LanguageText(txt::contr_Continue), LanguageText(txt::contr_Abort)},
+                             1,
+                             {}};
     if (fMonitor.Ask(question) != 2) return true;
     fMonitor.AbortFlag = true;
     return false;
@@ -210,8 +217,9 @@ class TPackExtraction {
 void OpenPack(TZipReader& aReader, TProgressMonitor& aMonitor, const std::string& aPackFile) {
   aReader.SetArchiveFileName(aPackFile);
   if (aReader.ReadDirectory()) return;
-  aMonitor.ShowMessage(LanguageText(138), FormatText(LanguageText(72) + "\r(%s)", {aPackFile, aReader.ErrorMessage()}),
-                       mtError);
+  aMonitor.ShowMessage(
+      LanguageText(txt::Msg_Error),
+      FormatText(LanguageText(txt::Unzip_OpenErr) + "\r(%s)", {aPackFile, aReader.ErrorMessage()}), mtError);
 }
 
 }  // namespace

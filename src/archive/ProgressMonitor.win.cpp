@@ -5,6 +5,7 @@
 
 #include "base/Format.h"
 #include "language/LanguageText.h"
+#include "language/LanguageTextIds.h"
 #include "system/PathText.h"
 
 namespace vek {
@@ -25,7 +26,12 @@ std::int64_t ScaledRead(const IProgressBar* aBar, int aFaktor, bool aScaled,
 }  // namespace
 
 TQuestion SkipRetryAbortQuestion(const std::string& aMessage) {
-  return {LanguageText(109), aMessage, mtError, {LanguageText(185), LanguageText(132), LanguageText(133)}, sraSkip, {}};
+  return {LanguageText(txt::Msg_SetupError),
+          aMessage,
+          mtError,
+          {LanguageText(txt::contr_Continue), LanguageText(txt::contr_Retry), LanguageText(txt::contr_Abort)},
+          sraSkip,
+          {}};
 }
 
 int TProgressMonitor::Ask(const TQuestion& aQuestion) {
@@ -78,7 +84,7 @@ std::string SkipReasonDetail(TZipSkipReason aReason) {
 
 std::string FileErrorMessage(const std::string& aFullPath, const std::string& aTitle,
                              const std::string& aDetail) {
-  return FormatText(LanguageText(186), {-1, aFullPath, aTitle, aDetail});
+  return FormatText(LanguageText(txt::Unzip_FileErr), {-1, aFullPath, aTitle, aDetail});
 }
 
 std::string FullTargetPath(const std::string& aFolder, const std::string& aName) {

@@ -16,6 +16,7 @@
 #include "engine/FinishRoutine.h"
 #include "engine/SetupEngine.h"
 #include "language/LanguageText.h"
+#include "language/LanguageTextIds.h"
 #include "system/FileAttributes.h"
 #include "system/FolderRemoval.h"
 #include "system/Files.h"
@@ -78,17 +79,20 @@ TStepOutcome TSetupEngine::DoCleanUpStart() {
   fCleanUpErrorList.clear();
   if (!ReadCleanUpRecord()) {
     KeepInstallationFiles();
-    const std::string name = fSystemInfo.SystemName.empty() ? LanguageText(154) : SystemName();
-    LogAndShowMsg(LanguageText(138), FormatText(LanguageText(161), {name, fContext.ScriptFileName}), mtError);
+    const std::string name =
+        fSystemInfo.SystemName.empty() ? LanguageText(txt::CleanUp_Unknown) : SystemName();
+    LogAndShowMsg(LanguageText(txt::Msg_Error),
+                  FormatText(LanguageText(txt::CleanUp_ReadErr), {name, fContext.ScriptFileName}), mtError);
     return TStepOutcome::IfSilent(stTerminate).Failed();
   }
   const TCleanupScript& record = *CleanUpIni;
-  fSystemInfo.SystemName = record.ReadString(kProgramRecord, "System", LanguageText(154));
-  fSystemInfo.FlashStr = LanguageText(152);
+  fSystemInfo.SystemName = record.ReadString(kProgramRecord, "System", LanguageText(txt::CleanUp_Unknown));
+  fSystemInfo.FlashStr = LanguageText(txt::CleanUp_Flash);
   fSystemInfo.OemGui = record.ReadString(kProgramRecord, "oemgui", "") == "1";
-  fSystemInfo.SystemVer = record.ReadString(kProgramRecord, "Version", LanguageText(154));
-  fInfoLines = {LanguageText(fContext.RunMode == rmWorkStationCleanUp ? 190 : 155), SystemName(),
-                FormatText(LanguageText(162), {fSystemInfo.SystemVer})};
+  fSystemInfo.SystemVer = record.ReadString(kProgramRecord, "Version", LanguageText(txt::CleanUp_Unknown));
+  fInfoLines = {
+      LanguageText(fContext.RunMode == rmWorkStationCleanUp ? txt::CleanUp_WsAsk : txt::CleanUp_Ask),
+      SystemName(), FormatText(LanguageText(txt::CleanUp_Version), {fSystemInfo.SystemVer})};
   fCleanUpDirList.clear();
   for (const std::string& folder : record.SectionKeys(kFolderList)) fCleanUpDirList.push_back(ExpandText(folder));
   fUninstallExternals =
@@ -114,7 +118,7 @@ TStepOutcome TSetupEngine::DoCleanUpExecute() {
 }
 
 void TSetupEngine::CleanUpUninstallPrograms() {
-  fInfoLines = {LanguageText(139), ""};
+  fInfoLines = {LanguageText(txt::ExtProg_Running), ""};
   for (const TUnInstallInfo& program : fUninstallExternals) {
     if (CleanUpStopped()) return;
     if (program.UninstallString.empty()) continue;
@@ -184,13 +188,13 @@ void TSetupEngine::DeleteCleanUpFile(const std::string& aPath) {
     Log("   Deleted " + aPath);
   } else {
     fCleanUpFailedFiles.push_back(aPath);
-    AddCleanUpError(FormatText(LanguageText(166), {aPath}));
+    AddCleanUpError(FormatText(LanguageText(txt::CleanUp_FileErr), {aPath}));
   }
 }
 
 void TSetupEngine::CleanUpRecordedFiles() {
   CleanUpSubDirList = CleanUpIni->SectionKeys(kFolderList);
-  fInfoLines = {LanguageText(159), ""};
+  fInfoLines = {LanguageText(txt::CleanUp_Removing), ""};
   for (const std::string& folderKey : CleanUpSubDirList) {
     const std::string folder = ExpandText(folderKey);
     const std::string root = ExcludeTrailingPathDelimiter(folder);
@@ -242,11 +246,11 @@ void TSetupEngine::RemoveCleanUpFolder(const std::string& aFolder) {
     return;
   }
   fCleanUpReportedFolders.push_back(aFolder);
-  AddCleanUpError(FormatText(LanguageText(167), {aFolder}));
+  AddCleanUpError(FormatText(LanguageText(txt::CleanUp_FolderErr), {aFolder}));
 }
 
 void TSetupEngine::CleanUpRecordedFolders() {
-  fInfoLines = {LanguageText(159), ""};
+  fInfoLines = {LanguageText(txt::CleanUp_Removing), ""};
   std::sort(CleanUpSubDirList.begin(), CleanUpSubDirList.end(), TextLess());
   const std::string programFolder = IncludeTrailingPathDelimiter(ExtractFilePath(GetProgramPath()));
   for (auto it = CleanUpSubDirList.rbegin(); it != CleanUpSubDirList.rend(); ++it) {
@@ -267,7 +271,7 @@ void TSetupEngine::CleanUpRecordedFolders() {
 
 void TSetupEngine::CleanUpProgramGroups() {
   CleanUpSubDirList = CleanUpIni->SectionKeys(kGroupList);
-  fInfoLines = {LanguageText(159), LanguageText(188), ""};
+  fInfoLines = {LanguageText(txt::CleanUp_Removing), LanguageText(txt::CleanUp_Shortcuts), ""};
   NotifyStep(saUpdate, smCleanUpGrp);
   for (const std::string& group : CleanUpSubDirList) {
     const std::string folder = ExpandText(group);
@@ -280,7 +284,7 @@ void TSetupEngine::CleanUpProgramGroups() {
       if (DeleteFileAt(path)) {
         Log("   Deleted " + path);
       } else {
-        AddCleanUpError(LanguageText(188) + " : " + path);
+        AddCleanUpError(LanguageText(txt::CleanUp_Shortcuts) + " : " + path);
       }
     }
   }
@@ -290,7 +294,7 @@ void TSetupEngine::CleanUpProgramGroups() {
   for (const std::string& group : CleanUpSubDirList) {
     if (CleanUpStopped()) return;
     const std::string folder = ExcludeTrailingPathDelimiter(ExpandText(group));
-    fInfoLines[1] = LanguageText(189);
+    fInfoLines[1] = LanguageText(txt::CleanUp_Groups);
     NotifyStep(saUpdate, smCleanUpGrp);
     const bool isKept = std::any_of(kept.begin(), kept.end(), [&](const std::string& aKept) {
       return SameText(aKept, IncludeTrailingPathDelimiter(folder));

@@ -7,6 +7,7 @@
 #include "engine/FinishRoutine.h"
 #include "engine/SetupEngine.h"
 #include "language/LanguageText.h"
+#include "language/LanguageTextIds.h"
 #include "script/Expand.h"
 #include "script/ScriptList.h"
 #include "script/ScriptTranslations.h"
@@ -92,8 +93,9 @@ void TFileInstaller::CopySetupProgram() {
   e.fInfoLines = {own, target};
   e.NotifyStep(saUpdate, smFromToFile);
   if (const SysResult copied = CopyFileOverwrite(own, target); !copied) {
-    e.LogAndShowMsg(LanguageText(138),
-                    FormatText(LanguageText(153), {-static_cast<long long>(copied.error), target, e.SystemName()}),
+    e.LogAndShowMsg(LanguageText(txt::Msg_Error),
+                    FormatText(LanguageText(txt::InstFiles_CopyErr),
+                               {-static_cast<long long>(copied.error), target, e.SystemName()}),
                     mtError);
   }
 }
@@ -108,8 +110,12 @@ bool TFileInstaller::SetFolderAttributes(const std::string& aPath, unsigned aAdd
       return true;
     }
     // A run without a user cannot wait for the folder to become writable: it aborts.
-    const TQuestion question{LanguageText(109), FormatText(LanguageText(124), {aPath}), mtError,
-                             {LanguageText(121), LanguageText(120)}, 2, {}};
+    const TQuestion question{LanguageText(txt::Msg_SetupError),
+                             FormatText(LanguageText(txt::InstFiles_FolderAttr), {aPath}),
+                             mtError,
+                             {LanguageText(txt::MsgDlg_Retry), LanguageText(txt::MsgDlg_Abort)},
+                             2,
+                             {}};
     if (fEngine.Channel().Ask(question) != 1) return false;
   }
 }
@@ -133,10 +139,12 @@ std::optional<std::string> TFileInstaller::PrepareFolder(const std::string& aPat
   (void)fEngine.CreateFolders(folder);
   if (DirectoryExists(folder)) {
     if (SetCurrentDir(folder)) return UseStoredCase();
-    fEngine.LogAndShowMsg(LanguageText(109), FormatText(LanguageText(55), {folder}), mtError);
+    fEngine.LogAndShowMsg(LanguageText(txt::Msg_SetupError),
+                          FormatText(LanguageText(txt::InstFiles_ChDir), {folder}), mtError);
     return std::nullopt;
   }
-  fEngine.LogAndShowMsg(LanguageText(109), FormatText(LanguageText(56), {folder}), mtError);
+  fEngine.LogAndShowMsg(LanguageText(txt::Msg_SetupError),
+                        FormatText(LanguageText(txt::InstFiles_MkDir), {folder}), mtError);
   return std::nullopt;
 }
 
@@ -178,7 +186,9 @@ void TFileInstaller::DeleteObsoleteFiles(const TSubOption& aSubOption, const std
     if ((aSubOption.FileAttr & kReadOnly) && GetFileAttributesAt(path, attributes) && (attributes & kReadOnly)) {
       (void)SetFileAttributesAt(path, attributes & ~kReadOnly);
     }
-    if (!DeleteFileAt(path)) fEngine.LogAndShowMsg(LanguageText(109), FormatText(LanguageText(157), {path}), mtError);
+    if (!DeleteFileAt(path))
+      fEngine.LogAndShowMsg(LanguageText(txt::Msg_SetupError),
+                            FormatText(LanguageText(txt::InstFiles_DelErr), {path}), mtError);
   }
 }
 
@@ -190,8 +200,13 @@ bool TFileInstaller::WaitForPackFile(const std::string& aPath) {
   };
   while (!FileExists(aPath)) {
     // A run without a user ignores the missing pack: its files are not installed.
-    const TQuestion question{LanguageText(61), FormatText(LanguageText(80), {aPath}), mtError,
-                             {LanguageText(121), LanguageText(119), LanguageText(164)}, 2, {}};
+    const TQuestion question{
+        LanguageText(txt::InstFiles_0),
+        FormatText(LanguageText(txt::InstFiles_NoPack), {aPath}),
+        mtError,
+        {LanguageText(txt::MsgDlg_Retry), LanguageText(txt::MsgDlg_Ignore), LanguageText(txt::MsgDlg_Cancel)},
+        2,
+        {}};
     const int answer = e.Channel().Ask(question);
     if (answer == 2 || answer == 3 || answer == 0) {
       logMissing();

@@ -8,6 +8,7 @@
 #include "engine/SystemSearch.h"
 #include "engine/SetupEngine.h"
 #include "language/LanguageText.h"
+#include "language/LanguageTextIds.h"
 #include "script/ScriptLoader.h"
 #include "script/LoaderRules.h"
 #include "script/UserRightsCheck.h"
@@ -223,7 +224,7 @@ bool TSetupEngine::SelectionRightsPass() {
   bool passed = true;
   const auto test = [&](bool aPasses, const std::string& aNeeded) {
     if (aPasses) return;
-    if (passed) fInfoLines.insert(fInfoLines.end(), {"", LanguageText(214), ""});
+    if (passed) fInfoLines.insert(fInfoLines.end(), {"", LanguageText(txt::Rights_OptionsHead), ""});
     passed = false;
     fInfoLines.push_back(ExpandText(TranslateText(aNeeded, false)));
   };
@@ -238,7 +239,7 @@ bool TSetupEngine::SelectionRightsPass() {
   }
   // The external programs' rights are tested here, after the options, once they are loaded.
   if (!passed) {
-    fInfoLines.insert(fInfoLines.end(), {"", LanguageText(211)});
+    fInfoLines.insert(fInfoLines.end(), {"", LanguageText(txt::Rights_Selection)});
     for (const std::string& line : fInfoLines) {
       if (!line.empty()) Log(line);
     }
@@ -373,9 +374,10 @@ void TSetupEngine::WriteCleanUpScript(bool aFinal) {
     fContext.CleanUpInfoFailed = true;
     const std::string reason = SystemErrorMessage(saved.error) + " (" + CleanUpScript->FileName() + ")";
     if (aFinal) {
-      LogAndShowMsg(LanguageText(115), reason, mtWarning);
+      LogAndShowMsg(LanguageText(txt::Msg_Warning), reason, mtWarning);
     } else {
-      LogAndShowMsg(LanguageText(181), FormatText(LanguageText(201), {CleanUpScript->FileName()}), mtError);
+      LogAndShowMsg(LanguageText(txt::Msg_SetupWarning),
+                    FormatText(LanguageText(txt::CleanUp_WriteErr), {CleanUpScript->FileName()}), mtError);
       Log(reason);
     }
   }
@@ -384,12 +386,16 @@ void TSetupEngine::WriteCleanUpScript(bool aFinal) {
 TStepOutcome TSetupEngine::DoFinish() {
   fInfoLines.clear();
   switch (fContext.RunMode) {
-    case rmWorkStationSetup: fInfoLines = {LanguageText(172), SystemName(), LanguageText(173)}; break;
-    case rmCleanUp: fInfoLines = {"", SystemName(), LanguageText(160)}; break;
-    case rmWorkStationCleanUp: fInfoLines = {LanguageText(172), SystemName(), LanguageText(160)}; break;
+    case rmWorkStationSetup:
+      fInfoLines = {LanguageText(txt::finish_Ws), SystemName(), LanguageText(txt::finish_WsDone)};
+      break;
+    case rmCleanUp: fInfoLines = {"", SystemName(), LanguageText(txt::CleanUp_Done)}; break;
+    case rmWorkStationCleanUp:
+      fInfoLines = {LanguageText(txt::finish_Ws), SystemName(), LanguageText(txt::CleanUp_Done)};
+      break;
     case rmInstall:
     case rmWorkStationUpdate:
-      fInfoLines = {SystemName(), LanguageText(fInstallMode == 1 ? 29 : 104), ""};
+      fInfoLines = {SystemName(), LanguageText(fInstallMode == 1 ? txt::finish_1 : txt::finish_2), ""};
       break;
   }
   NotifyStep(saUpdate, smNone);
@@ -403,18 +409,22 @@ TStepOutcome TSetupEngine::DoFinish() {
   if (Silent()) return TStepOutcome::AtOnce(stTerminate);
   // A restart or logoff is offered; no leaves the finish page to continue the sequence.
   const auto agreed = [this](int aQuestionText) {
-    const TQuestion question{LanguageText(118), FormatText(LanguageText(aQuestionText), {SystemName()}),
-                             mtConfirmation, {LanguageText(111), LanguageText(112)}, 2, {}};
+    const TQuestion question{LanguageText(txt::Msg_Information),
+                             FormatText(LanguageText(aQuestionText), {SystemName()}),
+                             mtConfirmation,
+                             {LanguageText(txt::MsgDlg_Yes), LanguageText(txt::MsgDlg_No)},
+                             2,
+                             {}};
     return fChannel->Ask(question) == 1;
   };
   if (fExternalReboot) {
-    if (!agreed(224)) return TStepOutcome::Wait(stTerminate);
+    if (!agreed(txt::finish_Restart)) return TStepOutcome::Wait(stTerminate);
     fdoReboot = true;
     return TStepOutcome::AtOnce(stTerminate);
   }
   if (fAskReboot) {
     const bool nt = GetWinVersion().ntFamily;
-    if (!agreed(nt ? 226 : 224)) return TStepOutcome::Wait(stTerminate);
+    if (!agreed(nt ? txt::finish_LogOff : txt::finish_Restart)) return TStepOutcome::Wait(stTerminate);
     (nt ? fdoLogOffOn : fdoReboot) = true;
     return TStepOutcome::AtOnce(stTerminate);
   }
@@ -449,7 +459,8 @@ bool TSetupEngine::PrepareFolder(const std::string& aRootName, bool aAllowCreate
   if (SetCurrentDir(folder)) return true;
   if (aAllowCreate && CreateFolders(folder) && SetCurrentDir(folder)) return true;
   if (DirectoryExists(folder)) return true;
-  LogAndShowMsg(LanguageText(109), FormatText(LanguageText(51), {folder}), mtError);
+  LogAndShowMsg(LanguageText(txt::Msg_SetupError), FormatText(LanguageText(txt::WhereTo_NoFolder), {folder}),
+                mtError);
   return false;
 }
 
@@ -477,8 +488,12 @@ bool TSetupEngine::AskExistingSystem() {
   }
   if (DirectoryExists(folder)) {
     // A run without a user installs over the existing system, as it always did.
-    const TQuestion question{LanguageText(115), FormatText(LanguageText(50), {UpperCase(folder)}), mtConfirmation,
-                             {LanguageText(111), LanguageText(112)}, 1, {}};
+    const TQuestion question{LanguageText(txt::Msg_Warning),
+                             FormatText(LanguageText(txt::WhereTo_Exists), {UpperCase(folder)}),
+                             mtConfirmation,
+                             {LanguageText(txt::MsgDlg_Yes), LanguageText(txt::MsgDlg_No)},
+                             1,
+                             {}};
     if (fChannel->Ask(question) != 1) return false;
   }
   (void)SetCurrentDir(fContext.InstallPath);
@@ -502,7 +517,8 @@ bool TSetupEngine::CreateSystemFolder() {
       return true;
     }
   }
-  LogAndShowMsg(LanguageText(138), FormatText(LanguageText(51), {folder}), mtError);
+  LogAndShowMsg(LanguageText(txt::Msg_Error), FormatText(LanguageText(txt::WhereTo_NoFolder), {folder}),
+                mtError);
   return false;
 }
 
@@ -537,7 +553,8 @@ bool TSetupEngine::CheckWhereTo() {
   } else if (fContext.RunMode == rmInstall && fInstallMode == 2) {
     if (SetCurrentDir(fContext.InstallPath)) return CheckInstalledSystem();
   }
-  LogAndShowMsg(LanguageText(109), FormatText(LanguageText(90), {fContext.InstallPath}), mtError);
+  LogAndShowMsg(LanguageText(txt::Msg_SetupError),
+                FormatText(LanguageText(txt::WhereTo_Invalid), {fContext.InstallPath}), mtError);
   return false;
 }
 
@@ -550,7 +567,8 @@ bool TSetupEngine::CheckInstalledSystem() {
   std::optional<std::string> found = SearchForSystem(names);
   NotifyStep(saUpdate, smFoundSystem);
   if (!found) {
-    LogAndShowMsg(LanguageText(118), FormatText(LanguageText(91), {SystemName(), fContext.InstallPath}),
+    LogAndShowMsg(LanguageText(txt::Msg_Information),
+                  FormatText(LanguageText(txt::WhereTo_NotFound), {SystemName(), fContext.InstallPath}),
                   mtInformation);
     return false;
   }
@@ -575,13 +593,14 @@ bool TSetupEngine::CheckInstalledSystem() {
 std::optional<std::string> TSetupEngine::SearchForSystem(const std::vector<std::string>& aNames) {
   std::string list;
   for (const std::string& name : aNames) list += (list.empty() ? "" : ", ") + name;
-  fInfo = FormatText(LanguageText(93), {list});
+  fInfo = FormatText(LanguageText(txt::Search_Looking), {list});
   NotifyStep(saUpdate, smFindSystem);
   TSystemSearchHooks hooks;
   hooks.excludedFolders = {UpperCase(GetWindowsDir()), UpperCase(GetSystemDir())};
   hooks.stopPressed = [this] { return TakeButtonRelease(fStopbtnHandle); };
   hooks.reportError = [this](const std::string& aPath) {
-    LogAndShowMsg(LanguageText(109), FormatText(LanguageText(89), {aPath}), mtError);
+    LogAndShowMsg(LanguageText(txt::Msg_SetupError), FormatText(LanguageText(txt::Search_Error), {aPath}),
+                  mtError);
   };
   if (FOnStep) {
     hooks.foundDir = [this](const std::string& aPath) {
@@ -591,8 +610,13 @@ std::optional<std::string> TSetupEngine::SearchForSystem(const std::vector<std::
   }
   // A run without a user takes the first folder of the system's name.
   hooks.askCandidate = [this](const std::string& aPath) {
-    const TQuestion question{FormatText(LanguageText(114), {SystemName()}), FormatText(LanguageText(94), {aPath}),
-                             mtConfirmation, {LanguageText(111), LanguageText(112), LanguageText(92)}, 1, {}};
+    const TQuestion question{
+        FormatText(LanguageText(txt::Search_FoundCaption), {SystemName()}),
+        FormatText(LanguageText(txt::Search_FoundAsk), {aPath}),
+        mtConfirmation,
+        {LanguageText(txt::MsgDlg_Yes), LanguageText(txt::MsgDlg_No), LanguageText(txt::contr_Stop)},
+        1,
+        {}};
     return fChannel->Ask(question);
   };
   return SearchInstalledSystem(fContext.InstallPath, aNames, hooks);

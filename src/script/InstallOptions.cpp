@@ -7,6 +7,7 @@
 #include "archive/ZipReader.h"
 #include "base/Format.h"
 #include "language/LanguageText.h"
+#include "language/LanguageTextIds.h"
 #include "script/LoaderRules.h"
 #include "script/ScriptFile.h"
 #include "script/ScriptList.h"
@@ -17,8 +18,8 @@ namespace {
 constexpr const char* kAllFiles = "*.*";
 
 std::string RightsText(std::uint8_t aRights, const std::string& aCaption) {
-  if (aRights & rfAdministrator) return FormatText(LanguageText(212), {aCaption});
-  if (aRights & rfPowerUser) return FormatText(LanguageText(213), {aCaption});
+  if (aRights & rfAdministrator) return FormatText(LanguageText(txt::Rights_AdminFor), {aCaption});
+  if (aRights & rfPowerUser) return FormatText(LanguageText(txt::Rights_PowerFor), {aCaption});
   return {};
 }
 

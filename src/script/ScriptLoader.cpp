@@ -2,6 +2,7 @@
 
 #include "base/Format.h"
 #include "language/LanguageText.h"
+#include "language/LanguageTextIds.h"
 #include "script/LoaderRules.h"
 #include "script/ScriptList.h"
 #include "system/PathText.h"
@@ -71,7 +72,7 @@ bool ScriptMissing(const TScriptFile& aScript, const TLoaderEnv& aEnv) {
 }
 
 void ReportLoadError(const TLoaderEnv& aEnv, const std::string& aMessage) {
-  if (aEnv.channel) aEnv.channel->ShowMessage(LanguageText(138), aMessage, mtError);
+  if (aEnv.channel) aEnv.channel->ShowMessage(LanguageText(txt::Msg_Error), aMessage, mtError);
 }
 
 std::string Numbered(const std::string& aName, int aNumber) { return aName + std::to_string(aNumber); }
@@ -95,7 +96,7 @@ bool LoadSubOptions(const TScriptFile& aScript, TMainOption& aOption, int aNumbe
   // A main option needs something to install.
   const std::string first = Numbered(prefix, aNumber, 1);
   if (aScript.ReadText(first, "Caption", "").empty()) {
-    ReportLoadError(aEnv, FormatText(LanguageText(47), {first, aScript.FileName()}));
+    ReportLoadError(aEnv, FormatText(LanguageText(txt::LoadIniF_3), {first, aScript.FileName()}));
   }
   return false;
 }
@@ -110,7 +111,7 @@ bool LoadMainOptions(const TScriptFile& aScript, const TOptionLoadSettings& aSet
     if (!option->LoadFromIniFile(aScript, section, aSettings)) return false;
     if (option->Caption.empty()) {
       if (i > 1) return true;
-      ReportLoadError(aEnv, FormatText(LanguageText(47), {section, aScript.FileName()}));
+      ReportLoadError(aEnv, FormatText(LanguageText(txt::LoadIniF_3), {section, aScript.FileName()}));
       return false;
     }
     if (!LoadSubOptions(aScript, *option, i, aSettings, aEnv)) return false;
@@ -123,7 +124,7 @@ bool LoadMainOptions(const TScriptFile& aScript, const TOptionLoadSettings& aSet
 
 std::optional<TSystemInfo> LoadSystemInfo(const TScriptFile& aScript, TRunContext& aRun, const TLoaderEnv& aEnv) {
   if (ScriptMissing(aScript, aEnv)) {
-    ReportLoadError(aEnv, FormatText(LanguageText(46), {aScript.FileName()}));
+    ReportLoadError(aEnv, FormatText(LanguageText(txt::LoadIniF_2), {aScript.FileName()}));
     return std::nullopt;
   }
   const TExpandFn& expand = aEnv.expand;
@@ -151,7 +152,8 @@ std::optional<TSystemInfo> LoadSystemInfo(const TScriptFile& aScript, TRunContex
   info.SystemName = text("Name", "SystemName");
   info.SystemTitle = text("Title", info.SystemName);
   info.WelcomeTitle = text("WelcomeTitle", info.SystemTitle);
-  info.SetupCaption = FormatText(LanguageText(65), {aEnv.translate ? aEnv.translate(info.SystemName) : info.SystemName});
+  info.SetupCaption = FormatText(LanguageText(txt::Setup_Caption),
+                                 {aEnv.translate ? aEnv.translate(info.SystemName) : info.SystemName});
 
   info.SaveCleanUpInfo = aScript.ReadBool(kSystemInfo, "SaveCleanUp", true);
   info.SaveCleanUpProgInfo = aScript.ReadBool(kSystemInfo, "SaveProgInfo", true);
@@ -182,7 +184,7 @@ TUninstallExternals LoadUninstallExternals(const TScriptFile& aScript, const TLo
 std::optional<TOptionSet> LoadOptionSet(const TScriptFile& aScript, int aInstallMode, const TRunContext& aRun,
                                         const TLoaderEnv& aEnv) {
   if (ScriptMissing(aScript, aEnv)) {
-    ReportLoadError(aEnv, FormatText(LanguageText(46), {aScript.FileName()}));
+    ReportLoadError(aEnv, FormatText(LanguageText(txt::LoadIniF_2), {aScript.FileName()}));
     return std::nullopt;
   }
   TOptionSet set;
@@ -198,10 +200,10 @@ std::optional<TOptionSet> LoadOptionSet(const TScriptFile& aScript, int aInstall
 
 TDialogCaptions LoadDialogCaptions(const TScriptFile& aScript, int aInstallMode) {
   const std::string section = InstallPrefix(aInstallMode) + "Dialogs";
-  return {aScript.ReadText(section, "DefaultBtn", LanguageText(16)),
-          aScript.ReadText(section, "DefaultLabel", LanguageText(26)),
-          aScript.ReadText(section, "CustomBtn", LanguageText(17)),
-          aScript.ReadText(section, "CustomLabel", LanguageText(27)),
+  return {aScript.ReadText(section, "DefaultBtn", LanguageText(txt::contr_Default)),
+          aScript.ReadText(section, "DefaultLabel", LanguageText(txt::DeftCust_2)),
+          aScript.ReadText(section, "CustomBtn", LanguageText(txt::contr_Custom)),
+          aScript.ReadText(section, "CustomLabel", LanguageText(txt::DeftCust_3)),
           aScript.ReadInteger(section, "DeftCustMode", 0)};
 }
 

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include "language/LanguageText.h"
+#include "language/LanguageTextIds.h"
 #include "system/WinText.h"
 
 namespace vek {
@@ -87,19 +88,20 @@ std::uint16_t ShowMessageDialog(const std::string& aCaption, const std::string& 
 }
 
 std::uint16_t MessageOk(const std::string& aCaption, const std::string& aMessage, int aType) {
-  return ShowMessageDialog(aCaption, aMessage, aType, Texts({136}), {}, nullptr);
+  return ShowMessageDialog(aCaption, aMessage, aType, Texts({txt::MsgDlg_Ok}), {}, nullptr);
 }
 
 std::uint16_t MessageYesNo(const std::string& aCaption, const std::string& aMessage, int aType) {
-  return ShowMessageDialog(aCaption, aMessage, aType, Texts({111, 112}), {}, nullptr);
+  return ShowMessageDialog(aCaption, aMessage, aType, Texts({txt::MsgDlg_Yes, txt::MsgDlg_No}), {}, nullptr);
 }
 
 std::uint16_t MessageOkCancel(const std::string& aCaption, const std::string& aMessage, int aType) {
-  return ShowMessageDialog(aCaption, aMessage, aType, Texts({136, 164}), {}, nullptr);
+  return ShowMessageDialog(aCaption, aMessage, aType, Texts({txt::MsgDlg_Ok, txt::MsgDlg_Cancel}), {}, nullptr);
 }
 
 std::uint16_t MessageRetryIgnoreAbort(const std::string& aCaption, const std::string& aMessage, int aType) {
-  return ShowMessageDialog(aCaption, aMessage, aType, Texts({121, 119, 164}), {}, nullptr);
+  return ShowMessageDialog(aCaption, aMessage, aType,
+                           Texts({txt::MsgDlg_Retry, txt::MsgDlg_Ignore, txt::MsgDlg_Cancel}), {}, nullptr);
 }
 
 void TDialogChannel::ShowMessage(const std::string& aCaption, const std::string& aMessage, TMsgDlgType aType) {
