@@ -4,18 +4,35 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "LayerRule.h"
 
 namespace vek {
+
+// Readable failures of the include tables.
+void PrintTo(const IncludeLine& aInclude, std::ostream* aOut) {
+  *aOut << aInclude.line << ": ";
+  switch (aInclude.delimiter) {
+    case '"': *aOut << '"' << aInclude.header << '"'; break;
+    case '<': *aOut << '<' << aInclude.header << '>'; break;
+    default: *aOut << aInclude.header << " (macro)"; break;
+  }
+}
+
 namespace {
 
 // Every Windows folder is a layer, and no layer is listed twice: a typo in the table would
-// otherwise quietly allow or forbid a whole folder.
+// otherwise quietly allow or forbid a whole folder. The Windows headers are in lower case, as the
+// checker lowers the name it looks up.
 constexpr bool RuleTableIsSound() {
+  for (const std::string_view header : kWindowsHeaders) {
+    for (const char c : header) {
+      if (c >= 'A' && c <= 'Z') return false;
+    }
+  }
   for (std::size_t index = 0; index < kLayerOrder.size(); ++index) {
     for (std::size_t other = index + 1; other < kLayerOrder.size(); ++other) {
       if (kLayerOrder[index] == kLayerOrder[other]) return false;
