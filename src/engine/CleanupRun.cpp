@@ -127,7 +127,7 @@ void TSetupEngine::CleanUpUninstallPrograms() {
     Log("Uninstall " + program.Key + ": " + program.UninstallString);
     std::uint32_t exitCode = 0;
     if (const SysResult ran = RunProcessAndWait(program.UninstallString, exitCode); !ran) {
-      Log("   failed to start: " + SystemErrorMessage(ran.error));
+      Log("   " + FailureLine("Start", program.UninstallString, ran));
     } else {
       Log("   ended with exit code " + std::to_string(exitCode));
     }

@@ -101,7 +101,7 @@ std::string TSetupEngine::CreateWsUpdateFile() {
   }
   const SysResult created =
       AppendToFile(name, Utf16FileBytes("[WorkStation Update]\r\ncreated=" + stamp + "\r\n"));
-  if (!created) Log("Create \"" + name + "\": failed, error " + std::to_string(created.error));
+  if (!created) Log(FailureLine("Create", name, created));
   return name;
 }
 

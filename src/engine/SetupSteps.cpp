@@ -154,7 +154,12 @@ TStepOutcome TSetupEngine::DoReadInstallIniOptions() {
   MainOptionList = nullptr;
   CustomMainOptionList.reset();
   NormalMainOptionList.reset();
-  if (fContext.RunMode != rmInstall) return TStepOutcome::IfSilent(stWhereTo);
+  if (fContext.RunMode != rmInstall) {
+    // The workstation lists (WSTATION.INI, WSUPDATE.INI) are not read yet: a workstation run
+    // that went on would install nothing and report success.
+    Log("Not built yet: the workstation setup and update; nothing was installed");
+    return TStepOutcome::AtOnce(stTerminate).Failed();
+  }
   if (!LoadOptions()) return TStepOutcome::IfSilent(stTerminate).Failed();
   return TStepOutcome::IfSilent(StStartInfo);
 }

@@ -27,7 +27,7 @@ void TSetupEngine::WriteUninstallRegistration() {
   const std::string path = kUninstallKeyRoot + fSystemInfo.UninstallInfo.Key;
   TRegistryKey key;
   if (const SysResult opened = TRegistryKey::Create(TRegistryRoot::LocalMachine, path, key); !opened) {
-    Log("Cannot open HKEY_LOCAL_MACHINE\\" + path + ": " + SystemErrorMessage(opened.error));
+    Log(FailureLine("Create key", "HKEY_LOCAL_MACHINE\\" + path, opened));
     return;
   }
   const std::pair<const char*, std::string> values[] = {
@@ -37,8 +37,7 @@ void TSetupEngine::WriteUninstallRegistration() {
   };
   for (const auto& [name, value] : values) {
     if (const SysResult written = key.WriteString(name, value); !written) {
-      Log("Cannot write " + std::string(name) + " of HKEY_LOCAL_MACHINE\\" + path + ": " +
-          SystemErrorMessage(written.error));
+      Log(FailureLine("Write", "HKEY_LOCAL_MACHINE\\" + path + "\\" + name, written));
     }
   }
   Log("Registered HKEY_LOCAL_MACHINE\\" + path);
@@ -59,7 +58,7 @@ void TSetupEngine::CleanUpRegistration() {
   if (const SysResult deleted = DeleteRegistryKeyTree(TRegistryRoot::LocalMachine, path); deleted) {
     Log("   Removed registration HKEY_LOCAL_MACHINE\\" + path);
   } else {
-    Log("   Cannot remove registration HKEY_LOCAL_MACHINE\\" + path + ": " + SystemErrorMessage(deleted.error));
+    Log("   " + FailureLine("Remove registration", "HKEY_LOCAL_MACHINE\\" + path, deleted));
   }
 }
 

@@ -11,7 +11,9 @@
 namespace vek {
 namespace {
 
-SysResult LastError() { return SysResult{static_cast<std::uint32_t>(::GetLastError())}; }
+SysResult LastError(const char* aOperation, const std::string& aTarget) {
+  return {static_cast<std::uint32_t>(::GetLastError()), aOperation, aTarget};
+}
 
 DWORD Attributes(const std::string& aPath) { return ::GetFileAttributesW(Wide(aPath).c_str()); }
 
@@ -63,17 +65,17 @@ bool DirectoryExists(const std::string& aPath) {
 
 SysResult CopyFileOverwrite(const std::string& aFrom, const std::string& aTo) {
   if (::CopyFileW(Wide(aFrom).c_str(), Wide(aTo).c_str(), FALSE)) return SysResult::Ok();
-  return LastError();
+  return LastError("Copy", aFrom + " > " + aTo);
 }
 
 SysResult ClearFileAttributes(const std::string& aPath) {
   if (::SetFileAttributesW(Wide(aPath).c_str(), FILE_ATTRIBUTE_NORMAL)) return SysResult::Ok();
-  return LastError();
+  return LastError("Set attributes of", aPath);
 }
 
 SysResult DeleteFileAt(const std::string& aPath) {
   if (::DeleteFileW(Wide(aPath).c_str())) return SysResult::Ok();
-  return LastError();
+  return LastError("Delete", aPath);
 }
 
 namespace {
@@ -87,7 +89,9 @@ SysResult WriteAll(HANDLE aFile, std::string_view aBytes) {
   while (!aBytes.empty()) {
     const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(aBytes.size(), 1u << 30));
     DWORD written = 0;
-    if (!::WriteFile(aFile, aBytes.data(), chunk, &written, nullptr)) return LastError();
+    if (!::WriteFile(aFile, aBytes.data(), chunk, &written, nullptr)) {
+      return SysResult(static_cast<std::uint32_t>(::GetLastError()));
+    }
     aBytes.remove_prefix(written);
   }
   return SysResult::Ok();
@@ -97,21 +101,21 @@ SysResult WriteAll(HANDLE aFile, std::string_view aBytes) {
 
 SysResult AppendToFile(const std::string& aPath, std::string_view aBytes) {
   UniqueFileHandle file(OpenForAppend(aPath));
-  if (!file) return LastError();
+  if (!file) return LastError("Append to", aPath);
   return WriteAll(file.get(), aBytes);
 }
 
 SysResult WriteWholeFile(const std::string& aPath, std::string_view aBytes) {
   UniqueFileHandle file(::CreateFileW(Wide(aPath).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return LastError();
+  if (!file) return LastError("Write", aPath);
   return WriteAll(file.get(), aBytes);
 }
 
 SysResult TAppendFile::Append(std::string_view aBytes) {
   if (!fHandle) {
     const HANDLE file = OpenForAppend(fPath);
-    if (file == INVALID_HANDLE_VALUE) return LastError();
+    if (file == INVALID_HANDLE_VALUE) return LastError("Append to", fPath);
     fHandle = file;
   }
   const SysResult written = WriteAll(static_cast<HANDLE>(fHandle), aBytes);
@@ -129,13 +133,13 @@ SysResult ReadWholeFile(const std::string& aPath, std::string& aBytes) {
   UniqueFileHandle file(::CreateFileW(Wide(aPath).c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return LastError();
+  if (!file) return LastError("Read", aPath);
   char buffer[65536];
   for (;;) {
     DWORD got = 0;
     if (!::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) {
       aBytes.clear();
-      return LastError();
+      return LastError("Read", aPath);
     }
     if (got == 0) return SysResult::Ok();
     aBytes.append(buffer, got);
@@ -155,7 +159,7 @@ SysResult ForceDirectories(const std::string& aPath, std::vector<std::string>* a
     return SysResult::Ok();
   }
   if (DirectoryExists(path)) return SysResult::Ok();
-  return LastError();
+  return LastError("Create folder", aPath);
 }
 
 SysResult ListDirectory(const std::string& aFolder, std::vector<DirEntry>& aEntries) {
@@ -177,12 +181,12 @@ SysResult ListDirectory(const std::string& aFolder, std::vector<DirEntry>& aEntr
 
 SysResult RemoveEmptyDirectory(const std::string& aPath) {
   if (::RemoveDirectoryW(Wide(aPath).c_str())) return SysResult::Ok();
-  return LastError();
+  return LastError("Remove folder", aPath);
 }
 
 SysResult SetCurrentDir(const std::string& aPath) {
   if (::SetCurrentDirectoryW(Wide(aPath).c_str())) return SysResult::Ok();
-  return LastError();
+  return LastError("Change to folder", aPath);
 }
 
 std::string GetCurrentDir() {
