@@ -240,6 +240,37 @@ PackFile=v2.zip
         self.assertEqual((prog / "app.txt").read_bytes(), b"version 2")
         self.assertEqual((prog / "same.txt").read_bytes(), b"v1")  # update mode replaces only by newer
 
+    def test_a_file_held_open_is_asked_about_and_a_silent_run_skips_it(self):
+        dist = h.Distribution("heldinstall")
+        dist.script("[System Info]\nName=Held\nInstallRoot=HeldApps\nSystemDir=Sys\nCopySetup=0\n"
+                    "[IMainOption1]\nCaption=Program\nRootLib=Prog\n"
+                    "[ISubOption1.1]\nCaption=Core\nSelected=1\nPackFile=core.zip\n")
+        python_pack(dist.dir / "core.zip", {"held.txt": b"second version", "free.txt": b"second version"})
+        root = h.DRIVE_C / "HeldApps"
+        shutil.rmtree(root, ignore_errors=True)
+        (root / "PROG").mkdir(parents=True)
+        held = root / "PROG" / "held.txt"
+        held.write_bytes(b"first version")
+        release = dist.dir / "release"
+        holder = subprocess.Popen([h.WINE_RUN, str(h.PREFIX), str(h.BUILD_DIR), str(h.E2ETOOL_EXE), "hold",
+                                   h.to_windows(held), h.to_windows(release)], stdin=subprocess.DEVNULL,
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            self.assertTrue(h.wait_for(lambda: Path(str(held) + ".held").exists()))
+            result = dist.run("/Q", "/s:")
+        finally:
+            release.write_bytes(b"")
+            holder.wait(timeout=60)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(held.read_bytes(), b"first version")
+        self.assertEqual((root / "PROG" / "free.txt").read_bytes(), b"second version")
+        log = next(iter(h.logs("setup_").values()))
+        question = [i for i, line in enumerate(log) if line.startswith('Question "Setup error": ')]
+        self.assertEqual(len(question), 1, log)
+        self.assertIn("HELD.TXT", log[question[0]].upper())
+        self.assertTrue(log[question[0]].endswith("[Continue/Retry/Abort]"), log[question[0]])
+        self.assertEqual(log[question[0] + 1], "Answer: Continue (silent)")
+
     def test_update_without_an_installed_system_fails(self):
         dist = h.Distribution("noupdate")
         dist.script("[System Info]\nName=Nothing here\nSystemDir=NoSuchSystem\n"
