@@ -63,6 +63,9 @@ if [ $# -gt 0 ]; then
 else
   root=$(mktemp -d /var/tmp/vek-new-machine.XXXXXX)
 fi
+# The root's / is everybody's, as on a machine: mktemp's mode 700 would lock out the users
+# below root there (apt's _apt among them).
+chmod 755 "$root"
 
 # Everything mounted below the root, deepest first.
 mounts_below_root() {
@@ -78,7 +81,8 @@ cleanup() {
     [ "$(readlink "$pid/root" 2>/dev/null)" = "$root" ] && pids+=("${pid#/proc/}")
   done
   if [ ${#pids[@]} -gt 0 ]; then
-    echo "new-machine-check: stopping processes left in the root: ${pids[*]}" >&2
+    echo "new-machine-check: stopping processes left in the root:" \
+      "$(for pid in "${pids[@]}"; do printf '%s (%s) ' "$pid" "$(cat "/proc/$pid/comm" 2>/dev/null)"; done)" >&2
     kill "${pids[@]}" 2>/dev/null || true
     sleep 2
     kill -9 "${pids[@]}" 2>/dev/null || true
@@ -147,6 +151,9 @@ if [ ! -c "$root/dev/null" ]; then
   ln -s /proc/self/fd/2 "$root/dev/stderr"
 fi
 mount -t proc proc "$root/proc"
+# Terminals of their own, as apt and dpkg expect.
+mkdir -p "$root/dev/pts"
+mount -t devpts -o newinstance,ptmxmode=0666,mode=620 devpts "$root/dev/pts"
 # Wine keeps shared memory in /dev/shm.
 mkdir -p "$root/dev/shm"
 mount -t tmpfs -o mode=1777,nosuid,nodev shm "$root/dev/shm"
