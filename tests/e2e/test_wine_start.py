@@ -37,7 +37,8 @@ class WineStart(h.WineTestCase):
         stop_server()
         with tempfile.TemporaryDirectory() as fake_bin:
             hanging = Path(fake_bin) / "wineboot"
-            hanging.write_text("#!/bin/sh\nsleep 600\n")
+            # exec: the time limit ends the process it started, and nothing of the fake outlives it.
+            hanging.write_text("#!/bin/sh\nexec sleep 600\n")
             hanging.chmod(0o755)
             env = dict(os.environ, PATH=fake_bin + os.pathsep + os.environ["PATH"], VEK_WINE_START_TIMEOUT="2")
             started = time.monotonic()
