@@ -17,6 +17,9 @@
 # the packages apt fetches in the root. A cached package is only used when its checksum matches
 # the fresh package lists, so the root ends up as it would without the cache.
 set -euo pipefail
+# One block, read whole before it runs: editing this file during a run (which takes a while)
+# cannot change what the run does next.
+{
 repo=$(git -C "$(dirname "$0")/.." rev-parse --show-toplevel)
 say() { printf '\n== %s\n' "$*"; }
 die() {
@@ -197,3 +200,4 @@ done
 say "New machine (Debian 12 minbase, $head)"
 printf '%s\n' "${results[@]}"
 exit $failed
+}
