@@ -1,12 +1,17 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the builds and tests need. As root it runs apt-get; otherwise it
 # prints the one command to run.
+# Everything the scripts, the build and the tests call by name is listed, also what most
+# machines already have: a minimal Debian root (debootstrap --variant=minbase) has only the
+# essential packages, and recommendations are not installed (cmake only recommends make).
+# Beyond those: make (cmake's generator), procps (pkill in the end-to-end tests) and time
+# (/usr/bin/time -v in bench/extract.sh).
 set -euo pipefail
 packages=(
-  cmake g++ clang-14 libclang-rt-14-dev googletest zlib1g-dev python3
+  cmake make g++ clang-14 libclang-rt-14-dev googletest zlib1g-dev python3
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   libz-mingw-w64-dev wine wine64 xvfb xauth x11-utils imagemagick
-  zip unzip p7zip-full liblnk-utils hyperfine
+  zip unzip p7zip-full liblnk-utils hyperfine procps time
 )
 missing=()
 for p in "${packages[@]}"; do
