@@ -14,7 +14,8 @@ class TSystemVersionSource final : public TVersionSource {
   bool FileExists(const std::string& aPath) const override;
   std::optional<std::string> ReadRegistryValue(TRegistryRoot aRoot, const std::string& aKeyPath,
                                                const std::string& aValueName) const override;
-  std::vector<std::string> ReadRegistrySubKeys(TRegistryRoot aRoot, const std::string& aKeyPath) const override;
+  std::vector<std::string> ReadRegistrySubKeys(TRegistryRoot aRoot,
+                                               const std::string& aKeyPath) const override;
   TVersionResource ReadVersionResource(const std::string& aPath) const override;
 };
 

@@ -20,7 +20,8 @@ bool TSystemVersionSource::FileExists(const std::string& aPath) const {
   return !aPath.empty() && vek::FileExists(aPath);
 }
 
-std::optional<std::string> TSystemVersionSource::ReadRegistryValue(TRegistryRoot aRoot, const std::string& aKeyPath,
+std::optional<std::string> TSystemVersionSource::ReadRegistryValue(TRegistryRoot aRoot,
+                                                                   const std::string& aKeyPath,
                                                                    const std::string& aValueName) const {
   TRegistryKey key;
   if (!TRegistryKey::Open(aRoot, aKeyPath, TRegistryAccess::Read, key)) return std::nullopt;

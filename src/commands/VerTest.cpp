@@ -129,12 +129,16 @@ bool HasVersionLikeName(const std::string& aName) {
 }
 
 std::string FixedVersionText(const TVersionResource& aResource) {
-  const auto word = [](std::uint32_t aValue, int aShift) { return std::to_string((aValue >> aShift) & 0xFFFF); };
+  const auto word = [](std::uint32_t aValue, int aShift) {
+    return std::to_string((aValue >> aShift) & 0xFFFF);
+  };
   return word(aResource.FixedFileVersion, 16) + "." + word(aResource.FixedFileVersion, 0) + "." +
          word(aResource.FixedFileBuild, 16) + "." + word(aResource.FixedFileBuild, 0);
 }
 
-bool IsIniFile(const std::string& aPath) { return EndsWithText(aPath, ".INI") || EndsWithText(aPath, ".MIF"); }
+bool IsIniFile(const std::string& aPath) {
+  return EndsWithText(aPath, ".INI") || EndsWithText(aPath, ".MIF");
+}
 
 }  // namespace
 
@@ -241,7 +245,8 @@ std::vector<std::string> SplitTargetItems(std::string_view aValue) {
   return items;
 }
 
-void TFileVersionCheck::SetVersionTest(std::string_view aFilename, std::string_view aSection, std::string_view aTest) {
+void TFileVersionCheck::SetVersionTest(std::string_view aFilename, std::string_view aSection,
+                                       std::string_view aTest) {
   Section = std::string(aSection);
   Key.clear();
   filename = std::string(aFilename);
@@ -273,7 +278,8 @@ void TFileVersionCheck::SetVersionTest(std::string_view aVersionKey) {
   RemoveToken(filename, "<VALORKEY>", token);
   ValOrKeyTest = token;
 
-  std::string_view rest = comma == std::string_view::npos ? std::string_view() : aVersionKey.substr(comma + 1);
+  std::string_view rest =
+      comma == std::string_view::npos ? std::string_view() : aVersionKey.substr(comma + 1);
   const std::size_t sectionEnd = std::min(rest.find_first_of(",<=>"), rest.size());
   Section = std::string(rest.substr(0, sectionEnd));
   Key.clear();
@@ -411,7 +417,8 @@ std::string VersionCheckLogLine(const TFileVersionCheck& aCheck, const TVersionT
   return line;
 }
 
-std::string TFileVersionCheck::GetTestTargetVersion(const TVersionSource& aSource, std::string_view aLangCode) const {
+std::string TFileVersionCheck::GetTestTargetVersion(const TVersionSource& aSource,
+                                                    std::string_view aLangCode) const {
   const auto missing = [this] { return KeyMustExists ? std::string("0") : std::string("Key Don't Exists"); };
   if (filename.starts_with("HKEY_")) {
     const TRegistryRoot root = FindRegistryRoot(filename).value_or(TRegistryRoot::CurrentUser);

@@ -57,8 +57,8 @@ TVersionParse ParseFoundVersion(std::string_view aText, TfileVersion& aVersion);
 
 // What a source read for the test, in the form the platform gives it.
 struct TVersionResource {
-  bool found = false;          // the file has a readable version resource
-  std::string FileVersion;     // the string value "FileVersion" of its string table
+  bool found = false;                  // the file has a readable version resource
+  std::string FileVersion;             // the string value "FileVersion" of its string table
   std::uint32_t FixedFileVersion = 0;  // the fixed file version, most significant half
   std::uint32_t FixedFileBuild = 0;    // and least significant half
 };
@@ -73,7 +73,8 @@ class TVersionSource : public TValueSource {
   virtual std::optional<std::string> ReadRegistryValue(TRegistryRoot aRoot, const std::string& aKeyPath,
                                                        const std::string& aValueName) const = 0;
   // The names of the subkeys of a key; empty when it cannot be read.
-  virtual std::vector<std::string> ReadRegistrySubKeys(TRegistryRoot aRoot, const std::string& aKeyPath) const = 0;
+  virtual std::vector<std::string> ReadRegistrySubKeys(TRegistryRoot aRoot,
+                                                       const std::string& aKeyPath) const = 0;
   virtual TVersionResource ReadVersionResource(const std::string& aPath) const = 0;
 };
 
@@ -94,11 +95,11 @@ class TFileVersionCheck {
   std::string Value;     // a textual target; empty when the target is a version
   TfileVersion version;  // the target version
   TVersionTests VerTest = vtEqual;
-  std::string ErrorText;         // shown when the test fails
-  bool FileMustExists = false;   // a missing file fails the test; "<FILEEXISTS>" clears it
-  bool KeyMustExists = false;    // a missing value compares as "0"; "<KEYEXISTS>" clears it
-  bool ValOrKeyTest = false;     // registry: without the value, the highest version-like subkey
-  std::string ParseNote;         // what in the target could not be read as given; empty when all
+  std::string ErrorText;        // shown when the test fails
+  bool FileMustExists = false;  // a missing file fails the test; "<FILEEXISTS>" clears it
+  bool KeyMustExists = false;   // a missing value compares as "0"; "<KEYEXISTS>" clears it
+  bool ValOrKeyTest = false;    // registry: without the value, the highest version-like subkey
+  std::string ParseNote;        // what in the target could not be read as given; empty when all
 
   // The three-part form of the script's "UVersionCheck" lines: file, section, test.
   void SetVersionTest(std::string_view aFilename, std::string_view aSection, std::string_view aTest);
@@ -106,7 +107,8 @@ class TFileVersionCheck {
   void SetVersionTest(std::string_view aVersionKey);
 
   // Reads the found value and compares it; aLangCode selects the language override of INI keys.
-  bool IsVersionOk(const TVersionSource& aSource, std::string_view aLangCode, TVersionTrace* aTrace = nullptr) const;
+  bool IsVersionOk(const TVersionSource& aSource, std::string_view aLangCode,
+                   TVersionTrace* aTrace = nullptr) const;
   // The value the test reads, for display.
   std::string GetTestTargetVersion(const TVersionSource& aSource, std::string_view aLangCode) const;
   // The target as the script gave it, for log lines: the text or the version.

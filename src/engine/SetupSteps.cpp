@@ -601,14 +601,16 @@ bool TSetupEngine::VersionChecksPass() {
     return true;
   }
   const TSystemVersionSource source;
-  fVersionCheckList = LoadVersionChecks(source, fScript.LangCode(), fContext.ScriptFileName, fContext.doNetInstall,
-                                        [this](std::string_view aText) { return ExpandText(aText); });
+  fVersionCheckList =
+      LoadVersionChecks(source, fScript.LangCode(), fContext.ScriptFileName, fContext.doNetInstall,
+                        [this](std::string_view aText) { return ExpandText(aText); });
   for (const TFileVersionCheck& check : fVersionCheckList) {
     TVersionTrace trace;
     const bool passed = check.IsVersionOk(source, fScript.LangCode(), &trace);
     Log(VersionCheckLogLine(check, trace, passed));
     if (passed) continue;
-    const std::string folder = JoinPath(fContext.InstallPath, Chosen(fContext.InstallRootList, fContext.InstallRootIndex));
+    const std::string root = Chosen(fContext.InstallRootList, fContext.InstallRootIndex);
+    const std::string folder = JoinPath(fContext.InstallPath, root);
     LogAndShowMsg(LanguageText(txt::Msg_SetupError),
                   FormatText(LanguageText(txt::WhereTo_VersionErr), {folder, check.ErrorText}), mtError);
     return false;

@@ -45,7 +45,8 @@ std::string TVersionInfo::StringValue(const std::string& aName) const {
   const std::wstring query = Wide("\\StringFileInfo\\" + fTranslation + "\\" + aName);
   wchar_t* text = nullptr;
   UINT length = 0;
-  if (!::VerQueryValueW(fData.data(), query.c_str(), reinterpret_cast<void**>(&text), &length) || !text) return {};
+  if (!::VerQueryValueW(fData.data(), query.c_str(), reinterpret_cast<void**>(&text), &length) || !text)
+    return {};
   // length counts characters, the terminator included when there is one; never read past it.
   std::wstring value(text, length);
   value.resize(std::wstring_view(value.c_str()).size());

@@ -108,27 +108,56 @@ TEST(SetVersionTest, ThreePartForm) {
     Parsed expected;
   };
   const Case cases[] = {
-      {"C:\\P\\app.exe", "FixedFileVersion", ">=2.1",
+      {"C:\\P\\app.exe",
+       "FixedFileVersion",
+       ">=2.1",
        {"C:\\P\\app.exe", "FixedFileVersion", "", "", {2, 1, -1, -1}, vtEqualOrGreater, true, true, false}},
-      {"app.exe", "FixedFileVersion>=2.1", "",
+      {"app.exe",
+       "FixedFileVersion>=2.1",
+       "",
        {"app.exe", "FixedFileVersion", "", "", {2, 1, -1, -1}, vtEqualOrGreater, true, true, false}},
-      {"C:\\p.ini", "Sec", "Key<>1..3.4.5",
+      {"C:\\p.ini",
+       "Sec",
+       "Key<>1..3.4.5",
        {"C:\\p.ini", "Sec", "Key", "", {1, -1, 3, 4}, vtNotEqual, true, true, false}},
-      {"HKEY_LOCAL_MACHINE", "Software\\Co\\Prod", "Version<2",
-       {"HKEY_LOCAL_MACHINE", "Software\\Co\\Prod", "Version", "", {2, -1, -1, -1}, vtLess, true, true, false}},
+      {"HKEY_LOCAL_MACHINE",
+       "Software\\Co\\Prod",
+       "Version<2",
+       {"HKEY_LOCAL_MACHINE",
+        "Software\\Co\\Prod",
+        "Version",
+        "",
+        {2, -1, -1, -1},
+        vtLess,
+        true,
+        true,
+        false}},
       // Tokens anywhere, in any case, are taken out of the name.
-      {"<fileexists>C:\\p.ini<KeyExists>", "Sec", "Key=1",
+      {"<fileexists>C:\\p.ini<KeyExists>",
+       "Sec",
+       "Key=1",
        {"C:\\p.ini", "Sec", "Key", "", {1, -1, -1, -1}, vtEqual, false, false, false}},
-      {"HKEY_CU<VALORKEY>", "Software\\Prod", "Ver>1",
+      {"HKEY_CU<VALORKEY>",
+       "Software\\Prod",
+       "Ver>1",
        {"HKEY_CU", "Software\\Prod", "Ver", "", {1, -1, -1, -1}, vtGreater, true, true, true}},
       // A target with anything but digits, dots and spaces compares as text.
-      {"C:\\p.ini", "Sec", "Key=1.2b", {"C:\\p.ini", "Sec", "Key", "1.2b", kNone, vtEqual, true, true, false}},
+      {"C:\\p.ini",
+       "Sec",
+       "Key=1.2b",
+       {"C:\\p.ini", "Sec", "Key", "1.2b", kNone, vtEqual, true, true, false}},
       {"C:\\p.ini", "Sec", "Key=A|B", {"C:\\p.ini", "Sec", "Key", "A|B", kNone, vtEqual, true, true, false}},
       // No section: the test names the section. No operator: the name is all of it.
-      {"app.exe", "", "FileVersion<=3", {"app.exe", "FileVersion", "", "", {3, -1, -1, -1}, vtEqualOrLess, true, true, false}},
+      {"app.exe",
+       "",
+       "FileVersion<=3",
+       {"app.exe", "FileVersion", "", "", {3, -1, -1, -1}, vtEqualOrLess, true, true, false}},
       {"C:\\p.ini", "Sec", "Key", {"C:\\p.ini", "Sec", "Key", "", kNone, vtEqual, true, true, false}},
       // An operator that is not one leaves the test as it was.
-      {"C:\\p.ini", "Sec", "Key=>2", {"C:\\p.ini", "Sec", "Key", "", {2, -1, -1, -1}, vtEqual, true, true, false}},
+      {"C:\\p.ini",
+       "Sec",
+       "Key=>2",
+       {"C:\\p.ini", "Sec", "Key", "", {2, -1, -1, -1}, vtEqual, true, true, false}},
   };
   for (const Case& c : cases) {
     TFileVersionCheck check;
@@ -144,11 +173,14 @@ TEST(SetVersionTest, OneTextForm) {
     Parsed expected;
   };
   const Case cases[] = {
-      {"C:\\p.ini,Sec,Key>=2.1", {"C:\\p.ini", "Sec", "Key", "", {2, 1, -1, -1}, vtEqualOrGreater, true, true, false}},
-      {"app.exe,FixedFileVersion>=1.0", {"app.exe", "FixedFileVersion", "", "", {1, 0, -1, -1}, vtEqualOrGreater, true, true, false}},
+      {"C:\\p.ini,Sec,Key>=2.1",
+       {"C:\\p.ini", "Sec", "Key", "", {2, 1, -1, -1}, vtEqualOrGreater, true, true, false}},
+      {"app.exe,FixedFileVersion>=1.0",
+       {"app.exe", "FixedFileVersion", "", "", {1, 0, -1, -1}, vtEqualOrGreater, true, true, false}},
       {"<KEYEXISTS>HKEY_LM,Soft\\Prod,Name,With,Commas<=3",
        {"HKEY_LM", "Soft\\Prod", "Name,With,Commas", "", {3, -1, -1, -1}, vtEqualOrLess, true, false, false}},
-      {"C:\\p.ini,Sec,", {"C:\\p.ini", "Sec", "", "", kNone, vtEqual, true, true, false}},  // a last comma names no key
+      {"C:\\p.ini,Sec,",
+       {"C:\\p.ini", "Sec", "", "", kNone, vtEqual, true, true, false}},  // a last comma names no key
       {"NoCommaAtAll", {"NoCommaAtAll", "", "", "", kNone, vtEqual, true, true, false}},
       {"f.ini,Sec,Key=\"x y\"|z", {"f.ini", "Sec", "Key", "\"x y\"|z", kNone, vtEqual, true, true, false}},
   };
@@ -201,7 +233,8 @@ class MemorySource final : public TVersionSource {
     if (it == values.end()) return std::nullopt;
     return it->second;
   }
-  std::vector<std::string> ReadRegistrySubKeys(TRegistryRoot aRoot, const std::string& aKeyPath) const override {
+  std::vector<std::string> ReadRegistrySubKeys(TRegistryRoot aRoot,
+                                               const std::string& aKeyPath) const override {
     const auto it = subKeys.find({aRoot, aKeyPath});
     return it == subKeys.end() ? std::vector<std::string>{} : it->second;
   }
@@ -282,7 +315,8 @@ TEST_F(VersionSources, EachSourceAndItsMissingFilesAndValues) {
       {"C:\\p.ini", "Sec", "Name<Gamma", true},
       {"C:\\p.ini", "Sec", "Name<>Beta", false},
   };
-  for (const Case& c : cases) EXPECT_EQ(Ok(c.file, c.section, c.test), c.expected) << c.file << "," << c.section << "," << c.test;
+  for (const Case& c : cases)
+    EXPECT_EQ(Ok(c.file, c.section, c.test), c.expected) << c.file << "," << c.section << "," << c.test;
 }
 
 TEST_F(VersionSources, IniKeysHaveTheLanguageOverride) {
@@ -329,7 +363,8 @@ TEST_F(VersionSources, TheLogLineSaysWhatWasFoundAndWhy) {
 TEST(FixedVersion, AFileWithoutResourceHasNoVersionAndEqualsAnything) {
   EXPECT_EQ(FixedVersionOf(TVersionResource{}), kNone);
   EXPECT_TRUE(FixedVersionOf(TVersionResource{}).TestVersion(vtEqual, TfileVersion{1, 0, -1, -1}));
-  EXPECT_EQ(FixedVersionOf(TVersionResource{true, "", 0xFFFF0001, 0x00020003}), (TfileVersion{65535, 1, 2, 3}));
+  EXPECT_EQ(FixedVersionOf(TVersionResource{true, "", 0xFFFF0001, 0x00020003}),
+            (TfileVersion{65535, 1, 2, 3}));
 }
 
 }  // namespace

@@ -16,7 +16,9 @@ namespace {
 
 constexpr const char* kTestKey = "Software\\VekSetupTests\\Version";
 
-std::string BesideProgram(const std::string& aName) { return JoinPath(ExtractFileDir(GetProgramPath()), aName); }
+std::string BesideProgram(const std::string& aName) {
+  return JoinPath(ExtractFileDir(GetProgramPath()), aName);
+}
 
 TEST(VersionInfo, FixedVersionsAndStringsByTranslation) {
   const TVersionInfo versioned(BesideProgram("vek_test_versioned.dll"));
@@ -52,7 +54,8 @@ class VersionWinTest : public ::testing::Test {
     ASSERT_TRUE(key.WriteInteger("Big", 0xFFFFFFFFu).ok());
     for (const char* sub : {"9.0", "10.0", "Temp"}) {
       TRegistryKey subKey;
-      ASSERT_TRUE(TRegistryKey::Create(TRegistryRoot::CurrentUser, std::string(kTestKey) + "\\" + sub, subKey).ok());
+      ASSERT_TRUE(
+          TRegistryKey::Create(TRegistryRoot::CurrentUser, std::string(kTestKey) + "\\" + sub, subKey).ok());
     }
   }
   void TearDown() override {

@@ -57,7 +57,8 @@ class UpdateVersionTests(h.WineTestCase):
         dist.script(SCRIPT)
         shutil.rmtree(BASE, ignore_errors=True)
         BASE.mkdir(parents=True)
-        pack(dist.dir / "v1.zip", {"app.txt": b"version 1", "version.ini": b"[Product]\r\nVersion=2.0\r\n"}, 2020)
+        pack(dist.dir / "v1.zip", {"app.txt": b"version 1", "version.ini": b"[Product]\r\nVersion=2.0\r\n"},
+             2020)
         result = dist.run("/Q", "/s:", "/I:C:\\updver")
         self.assertEqual(result.returncode, 0, result.stderr[-400:])
         self.assertEqual((PROG / "app.txt").read_bytes(), b"version 1")
@@ -79,7 +80,8 @@ class UpdateVersionTests(h.WineTestCase):
         self.assertEqual(result.returncode, 1, log)
         self.assertIn(f'Version test "{VERSION_INI}" Product, Version: found "2.0" >= "3.0": failed', log)
         self.assertEqual(sum(line.startswith("Version test ") for line in log), 2, log)
-        self.assertIn("The installation in C:\\updver\\VerApps cannot be updated.&&Version 3 is needed first", log)
+        self.assertIn("The installation in C:\\updver\\VerApps cannot be updated.&&"
+                      "Version 3 is needed first", log)
         self.assertNotIn("Install files", log)
         self.assertEqual((PROG / "app.txt").read_bytes(), b"version 2")
 
