@@ -203,6 +203,11 @@ TfileVersion FixedVersionOf(const TVersionResource& aResource) {
                       static_cast<std::int32_t>(aResource.FixedFileBuild & 0xFFFF)};
 }
 
+TfileVersion CreateAndLoadVersionInfo(const TVersionSource& aSource, const std::string& aFileName) {
+  if (!aSource.FileExists(aFileName)) return TfileVersion{};
+  return FixedVersionOf(aSource.ReadVersionResource(aFileName));
+}
+
 TOperatorSplit SplitOperator(std::string_view aText) {
   TOperatorSplit split;
   const std::size_t opStart = std::min(aText.find_first_of(kOperatorChars), aText.size());

@@ -80,6 +80,9 @@ class TVersionSource : public TValueSource {
 
 // The fixed file version of a resource as four 16-bit parts; all -1 without one.
 TfileVersion FixedVersionOf(const TVersionResource& aResource);
+// The fixed file version of a file; all -1 (equal to any version) when the file is missing or
+// has no version resource.
+TfileVersion CreateAndLoadVersionInfo(const TVersionSource& aSource, const std::string& aFileName);
 
 // What one run of a test saw, for the log.
 struct TVersionTrace {

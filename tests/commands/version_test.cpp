@@ -360,6 +360,16 @@ TEST_F(VersionSources, TheLogLineSaysWhatWasFoundAndWhy) {
             "Version test \"C:\\app.exe\" FixedFileVersion: found \"2.1.0.5\" >= \"2.1\": passed");
 }
 
+TEST_F(VersionSources, LoadedFixedVersionsOfFilesWithAndWithoutResource) {
+  EXPECT_EQ(CreateAndLoadVersionInfo(source, "C:\\app.exe"), (TfileVersion{2, 1, 0, 5}));
+  // Unlike a test of the fixed version, which reads 0.0.0.0, nothing known equals anything.
+  for (const char* file : {"C:\\plain.dll", "C:\\missing.exe"}) {
+    const TfileVersion none = CreateAndLoadVersionInfo(source, file);
+    EXPECT_EQ(none, kNone) << file;
+    EXPECT_TRUE(none.TestVersion(vtEqual, TfileVersion{1, 0, -1, -1})) << file;
+  }
+}
+
 TEST(FixedVersion, AFileWithoutResourceHasNoVersionAndEqualsAnything) {
   EXPECT_EQ(FixedVersionOf(TVersionResource{}), kNone);
   EXPECT_TRUE(FixedVersionOf(TVersionResource{}).TestVersion(vtEqual, TfileVersion{1, 0, -1, -1}));
