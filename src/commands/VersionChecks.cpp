@@ -1,5 +1,7 @@
 #include "commands/VersionChecks.h"
 
+#include <utility>
+
 #include "script/LoaderRules.h"
 #include "script/NetMarkers.h"
 
@@ -17,8 +19,10 @@ std::vector<TFileVersionCheck> LoadVersionChecks(const TValueSource& aSource, st
     const std::string value = ApplyNetMarkers(read("File" + suffix), aNetInstall);
     if (value.empty()) continue;
     const TVersionCheckLine line = SplitVersionCheckLine(value);
-    checks.push_back(TFileVersionCheck{aExpand(line.file), aExpand(line.section), aExpand(line.test),
-                                       aExpand(read("Error" + suffix))});
+    TFileVersionCheck check;
+    check.SetVersionTest(aExpand(line.file), aExpand(line.section), aExpand(line.test));
+    check.ErrorText = aExpand(read("Error" + suffix));
+    checks.push_back(std::move(check));
   }
   return checks;
 }

@@ -19,7 +19,6 @@ constexpr TNotBuilt kNotBuilt[] = {
     {"Choice;IChoice;UChoice", nullptr, "choices"},
     {"IStartInfo;UStartInfo;IFinalInfo;UFinalInfo", nullptr, "info pages"},
     {"Media", nullptr, "agreements and the welcome picture"},
-    {"UVersionCheck", nullptr, "the version tests of an update"},
     {"AppTest", nullptr, "the running-application test"},
     {"", "FileAttr1", "file attribute commands"},
     {"", "CommonFiles", "common files"},

@@ -261,6 +261,7 @@ class TSetupEngine {
   void WriteCleanUpScript(bool aFinal = false);
   bool CheckInstalledSystem();
   std::optional<std::string> SearchForSystem(const std::vector<std::string>& aNames);
+  bool VersionChecksPass();
   void LoadUpdatePaths();
   bool SystemInfoRightsPass();
   bool CheckWhereTo();

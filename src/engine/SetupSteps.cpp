@@ -4,6 +4,8 @@
 
 #include "base/CaseMap.h"
 #include "base/Format.h"
+#include "commands/SystemVersionSource.h"
+#include "commands/VersionChecks.h"
 #include "engine/FileInstall.h"
 #include "engine/SetupEngine.h"
 #include "engine/SystemSearch.h"
@@ -585,10 +587,34 @@ bool TSetupEngine::CheckInstalledSystem() {
   if (fContext.InstallRootIndex != -1) path = ExtractFileDir(path);
   fContext.InstallPath = path;
   (void)SetCurrentDir(path);
-  // The version tests of an update (UVersionCheck) join here with the version-test commands;
-  // /V skips them.
+  if (!VersionChecksPass()) return false;
   SetOptionPaths(fContext.InstallPath);
   LoadUpdatePaths();
+  return true;
+}
+
+// The version tests an update must pass (UVersionCheck), in script order; the first that fails
+// is reported with its own text and stops the update. /V skips them.
+bool TSetupEngine::VersionChecksPass() {
+  if (fOverrideVersionCheck) {
+    Log("Version tests skipped (/V)");
+    return true;
+  }
+  const TSystemVersionSource source;
+  fVersionCheckList =
+      LoadVersionChecks(source, fScript.LangCode(), fContext.ScriptFileName, fContext.doNetInstall,
+                        [this](std::string_view aText) { return ExpandText(aText); });
+  for (const TFileVersionCheck& check : fVersionCheckList) {
+    TVersionTrace trace;
+    const bool passed = check.IsVersionOk(source, fScript.LangCode(), &trace);
+    Log(VersionCheckLogLine(check, trace, passed));
+    if (passed) continue;
+    const std::string root = Chosen(fContext.InstallRootList, fContext.InstallRootIndex);
+    const std::string folder = JoinPath(fContext.InstallPath, root);
+    LogAndShowMsg(LanguageText(txt::Msg_SetupError),
+                  FormatText(LanguageText(txt::WhereTo_VersionErr), {folder, check.ErrorText}), mtError);
+    return false;
+  }
   return true;
 }
 

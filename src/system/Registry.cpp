@@ -113,6 +113,32 @@ SysResult TRegistryKey::ReadInteger(const std::string& aName, std::uint32_t& aVa
   return SysResult::Ok();
 }
 
+SysResult TRegistryKey::ReadValueText(const std::string& aName, std::string& aValue) const {
+  aValue.clear();
+  std::uint32_t number = 0;
+  const SysResult integer = ReadInteger(aName, number);
+  if (integer.ok()) {
+    aValue = std::to_string(number);
+    return integer;
+  }
+  return ReadString(aName, aValue);
+}
+
+SysResult TRegistryKey::SubKeyNames(std::vector<std::string>& aNames) const {
+  aNames.clear();
+  if (!fHandle) return SysResult{ERROR_INVALID_HANDLE};
+  // A key name is at most 255 characters.
+  std::wstring name(256, L'\0');
+  for (DWORD index = 0;; ++index) {
+    DWORD length = static_cast<DWORD>(name.size());
+    const LSTATUS status =
+        ::RegEnumKeyExW(fHandle->key.get(), index, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+    if (status == ERROR_NO_MORE_ITEMS) return SysResult::Ok();
+    if (status != ERROR_SUCCESS) return FromStatus(status);
+    aNames.push_back(Narrow(std::wstring(name.data(), length)));
+  }
+}
+
 SysResult TRegistryKey::WriteString(const std::string& aName, const std::string& aValue) const {
   if (!fHandle) return SysResult{ERROR_INVALID_HANDLE};
   const std::wstring value = Wide(aValue);

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "system/SysResult.h"
 
@@ -40,6 +41,11 @@ class TRegistryKey {
   SysResult ReadString(const std::string& aName, std::string& aValue) const;
   // A REG_DWORD value; another type fails with ERROR_INVALID_DATATYPE.
   SysResult ReadInteger(const std::string& aName, std::uint32_t& aValue) const;
+  // A string value as it is, a REG_DWORD as unsigned decimal text; other types fail with
+  // ERROR_INVALID_DATATYPE.
+  SysResult ReadValueText(const std::string& aName, std::string& aValue) const;
+  // The names of the key's subkeys in the order the system lists them.
+  SysResult SubKeyNames(std::vector<std::string>& aNames) const;
   SysResult WriteString(const std::string& aName, const std::string& aValue) const;
   SysResult WriteInteger(const std::string& aName, std::uint32_t aValue) const;
   SysResult DeleteValue(const std::string& aName) const;

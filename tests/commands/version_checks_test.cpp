@@ -48,10 +48,12 @@ TEST(VersionChecks, FromTheScriptFileOnDisk) {
   ASSERT_EQ(checks.size(), 3u);  // File1 needs a network installation
   EXPECT_EQ(checks[0].filename, "C:\\Apps\\Prod\\prog.exe");
   EXPECT_EQ(checks[0].Section, "FixedFileVersion");
-  EXPECT_EQ(checks[0].Test, ">=1.2");
+  EXPECT_EQ(checks[0].VerTest, vtEqualOrGreater);
+  EXPECT_EQ(checks[0].version, (TfileVersion{1, 2, -1, -1}));
   EXPECT_EQ(checks[0].ErrorText, "For gammel");
   EXPECT_EQ(checks[1].filename, "local.ini");
-  EXPECT_EQ(checks[1].Test, "Key,=x");
+  EXPECT_EQ(checks[1].Key, "Key,");
+  EXPECT_EQ(checks[1].Value, "x");
   EXPECT_EQ(checks[1].ErrorText, "Local 3");
   EXPECT_EQ(checks[2].filename, "");
   EXPECT_EQ(checks[2].Section, "NoCommaAtAll");
