@@ -21,7 +21,6 @@ constexpr TNotBuilt kNotBuilt[] = {
     {"Media", nullptr, "agreements and the welcome picture"},
     {"UVersionCheck", nullptr, "the version tests of an update"},
     {"AppTest", nullptr, "the running-application test"},
-    {"", "FileAttr1", "file attribute commands"},
     {"", "CommonFiles", "common files"},
 };
 
