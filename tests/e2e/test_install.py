@@ -336,6 +336,57 @@ FileAttr9=0,+1,c.txt
         self.assertIn("Syntax error: fileattr = +x, is not a valid number!&&(1,+x,*.txt)", log)
         self.assertFalse(any("not built yet" in line.lower() and "FileAttr" in line for line in log), log)
 
+    def test_attributes_that_cannot_be_written_are_asked_about_and_logged(self):
+        dist = h.Distribution("fileattrfail")
+        dist.script(r"""[System Info]
+Name=Attribute failures
+SystemDir=AttrFailSys
+CopySetup=0
+
+[IMainOption1]
+Caption=Program
+RootLib=AttrFail
+
+[ISubOption1.1]
+Caption=Files
+Selected=1
+PackFile=files.zip
+FileAttr1=1,+1,*.lck
+FileAttr2=0,+1,free.txt
+""")
+        python_pack(dist.dir / "files.zip", {"new.txt": b"unpacked"})
+        prog = h.DRIVE_C / "AttrFail"
+        locked = [prog / "one.lck", prog / "two.lck"]
+        for path in locked:
+            if path.exists():
+                subprocess.run(["chattr", "-i", str(path)], capture_output=True)
+        shutil.rmtree(prog, ignore_errors=True)
+        prog.mkdir()
+        for path in locked + [prog / "free.txt"]:
+            path.write_bytes(b"installed before")
+        # An immutable file refuses every change of its attributes, as a file on a read-only
+        # medium or under a stricter owner does on Windows.
+        for path in locked:
+            if subprocess.run(["chattr", "+i", str(path)], capture_output=True).returncode != 0:
+                self.skipTest("this file system cannot make a file immutable")
+            self.addCleanup(subprocess.run, ["chattr", "-i", str(path)], capture_output=True)
+
+        result = dist.run("/Q", "/s:", "/I:C:\\")
+        log = next(iter(h.logs("setup_").values()))
+        self.assertEqual(result.returncode, 0, log)
+        # A silent run asks about every failure, takes "Continue", and goes on with the next
+        # file and the next command.
+        for path in locked:
+            name = h.to_windows(path)
+            self.assertTrue(any(line.startswith(f'Set attributes of "{name}": failed, error ') for line in log),
+                            (name, log))
+            question = f'Question "Setup error": The attributes read-only of the file {name} cannot be set.'
+            at = next((i for i, line in enumerate(log) if line.startswith(question)), None)
+            self.assertIsNotNone(at, log)
+            self.assertTrue(log[at].endswith("[Continue/OK]"), log[at])
+            self.assertEqual(log[at + 1], "Answer: Continue (silent)")
+        self.assertEqual(h.file_attributes(prog / "free.txt")[0] & h.READ_ONLY, h.READ_ONLY)
+
     def test_update_without_an_installed_system_fails(self):
         dist = h.Distribution("noupdate")
         dist.script("[System Info]\nName=Nothing here\nSystemDir=NoSuchSystem\n"
