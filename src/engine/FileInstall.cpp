@@ -1,7 +1,8 @@
 #include "engine/FileInstall.h"
 
-#include "archive/ProgressMonitor.h"
+#include "archive/MaskMatch.h"
 #include "archive/PackExtraction.h"
+#include "archive/ProgressMonitor.h"
 #include "base/CaseMap.h"
 #include "base/Format.h"
 #include "engine/FinishRoutine.h"
@@ -9,15 +10,17 @@
 #include "language/LanguageText.h"
 #include "language/LanguageTextIds.h"
 #include "script/Expand.h"
+#include "script/FileAttrOptions.h"
+#include "script/InstallOptions.h"
 #include "script/ScriptList.h"
 #include "script/ScriptTranslations.h"
-#include "script/InstallOptions.h"
 #include "system/ChangeDir.h"
 #include "system/FileAttributes.h"
-#include "system/Files.h"
 #include "system/FileVersion.h"
+#include "system/Files.h"
 #include "system/MessagePump.h"
 #include "system/PathText.h"
+#include "system/SysResult.h"
 
 namespace vek {
 namespace {
@@ -46,6 +49,14 @@ std::vector<std::string> SplitAtSemicolons(const std::string& aText) {
     parts.push_back(aText.substr(start, end - start));
     start = end + 1;
   }
+}
+
+// "0x00000021": attribute bits as the log shows them.
+std::string HexBits(std::uint32_t aBits) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string text = "0x00000000";
+  for (int i = 9; i >= 2; --i, aBits >>= 4) text[static_cast<std::size_t>(i)] = kDigits[aBits & 0xF];
+  return text;
 }
 
 }  // namespace
@@ -169,12 +180,75 @@ void TFileInstaller::InstallMainOption(TMainOption& aOption) {
 void TFileInstaller::InstallSubOption(TSubOption& aSubOption, const std::string& aOptionFolder) {
   const std::string folder =
       aSubOption.LibAlias.empty() ? JoinPath(aOptionFolder, aSubOption.LibName) : aSubOption.LibAlias;
-  // File attributes before unpacking come here with the file-attribute commands.
+  (void)SetFileAttr(aSubOption, true, folder);
   DeleteObsoleteFiles(aSubOption, folder);
   if (!aSubOption.LibAlias.empty() && aSubOption.UpdateInifiles == 1) aSubOption.UpdateInifiles = 0;
   // With INI commands, UpdateInifiles 0 runs them after the files and 1 before; they join here.
   InstallFiles(aSubOption, folder);
-  // File attributes after unpacking come here with the file-attribute commands.
+  (void)SetFileAttr(aSubOption, false, folder);
+}
+
+bool TFileInstaller::SetFileAttr(const TSubOption& aSubOption, bool aBeforeUnzipItems,
+                                 const std::string& aFolder) {
+  return aSubOption.FileAttrList.SetFileAttr(
+      aBeforeUnzipItems, [&](const TFileAttrOptionItem& aItem) { return ApplyFileAttr(aItem, aFolder); });
+}
+
+bool TFileInstaller::ApplyFileAttr(const TFileAttrOptionItem& aItem, const std::string& aPath) {
+  if (!aItem.Active()) return true;
+  bool allDone = true;
+  for (const std::string& entry : aItem.fFilelist) {
+    const std::string path = JoinPath(aPath, entry);
+    if (entry.find_first_of("*?") == std::string::npos) {
+      if (!ChangeFileAttr(aItem, path)) allDone = false;
+      continue;
+    }
+    // A mask stands for the files (never the folders) of its own folder whose names match it.
+    const std::string folder = ExtractFileDir(path);
+    const std::string mask = ExtractFileName(path);
+    std::vector<DirEntry> entries;
+    bool matched = false;
+    if (ListDirectory(folder, entries)) {
+      for (const DirEntry& found : entries) {
+        if (found.IsFolder() || !MatchesMask(found.name, mask)) continue;
+        matched = true;
+        if (!ChangeFileAttr(aItem, JoinPath(folder, found.name))) allDone = false;
+      }
+    }
+    if (!matched) fEngine.Log("File attributes \"" + path + "\": no file matches");
+  }
+  return allDone;
+}
+
+bool TFileInstaller::ChangeFileAttr(const TFileAttrOptionItem& aItem, const std::string& aFile) {
+  std::uint32_t old = 0;
+  // A file that is not there is not an error: before the first unpacking it often is not yet.
+  if (!FileExists(aFile) || !GetFileAttributesAt(aFile, old)) {
+    fEngine.Log("File attributes \"" + aFile + "\": no such file, nothing changed");
+    return true;
+  }
+  std::optional<std::uint32_t> wanted = aItem.NewAttributes(old);
+  if (!wanted) return true;
+  // "Normal" stands only for a file without other attributes; the system refuses it beside them.
+  constexpr std::uint32_t kAttrNormal = 0x80;
+  if (*wanted & ~kAttrNormal) *wanted &= ~kAttrNormal;
+  if (const SysResult written = SetFileAttributesAt(aFile, *wanted); !written) {
+    fEngine.Log(FailureLine("Set attributes of", aFile, written));
+    if (fShowFileAttrErrors) {
+      // A run without a user goes on and logs every further failure.
+      const TQuestion question{
+          LanguageText(txt::Msg_SetupError),
+          FormatText(LanguageText(txt::FileAttr_Err), {FileAttrNames(aItem.fFileAttr), aFile}),
+          mtError,
+          {LanguageText(txt::FileAttr_Continue), LanguageText(txt::MsgDlg_Ok)},
+          1,
+          {}};
+      if (fEngine.Channel().Ask(question) == 2) fShowFileAttrErrors = false;
+    }
+    return false;
+  }
+  fEngine.Log("File attributes \"" + aFile + "\": " + HexBits(old) + " -> " + HexBits(*wanted));
+  return true;
 }
 
 void TFileInstaller::DeleteObsoleteFiles(const TSubOption& aSubOption, const std::string& aFolder) {

@@ -12,6 +12,7 @@ class TSetupEngine;
 class TMainOption;
 class TSubOption;
 class TProgressMonitor;
+class TFileAttrOptionItem;
 
 // The masks of a sub-option's Files value: split at ";", empty pieces between separators kept,
 // a trailing empty piece dropped; an empty value gives "*.*".
@@ -39,6 +40,12 @@ class TFileInstaller {
   std::string UseStoredCase();
   void InstallSubOption(TSubOption& aSubOption, const std::string& aOptionFolder);
   void DeleteObsoleteFiles(const TSubOption& aSubOption, const std::string& aFolder);
+  // The sub-option's file-attribute commands of one moment, on the files of aFolder; false
+  // when a change failed.
+  bool SetFileAttr(const TSubOption& aSubOption, bool aBeforeUnzipItems, const std::string& aFolder);
+  // One command on the files it names below aPath; false when a change failed.
+  bool ApplyFileAttr(const TFileAttrOptionItem& aItem, const std::string& aPath);
+  bool ChangeFileAttr(const TFileAttrOptionItem& aItem, const std::string& aFile);
   void InstallFiles(TSubOption& aSubOption, const std::string& aFolder);
   // False when the sub-option is to end (pack missing and skipped, or the run aborted).
   bool WaitForPackFile(const std::string& aPath);
@@ -47,6 +54,8 @@ class TFileInstaller {
 
   TSetupEngine& fEngine;
   TProgressMonitor& fMonitor;
+  // Failed attribute changes are asked about until the user chooses to hear no more of them.
+  bool fShowFileAttrErrors = true;
 };
 
 }  // namespace vek

@@ -106,7 +106,14 @@ bool TSubOption::LoadFromIniFile(const TScriptFile& aIniFile, const std::string&
   WStationFiles = text("WORKSTATIONFILES");
   WStationCleanupFiles = text("WorkStationCleanUpFiles");
   LibAlias.clear();
-  // The numbered FileAttr<n> keys are read here once file-attribute commands exist.
+  // FileAttr1, FileAttr2, ... up to the first empty one. A value whose number cannot be read is
+  // reported and kept as a disabled item; the sub-option itself still loads.
+  FileAttrList.Clear();
+  for (int n = 1;; ++n) {
+    const std::string value = aIniFile.ReadText(aSection, "FileAttr" + std::to_string(n), "");
+    if (value.empty()) break;
+    FileAttrList.Add(std::make_unique<TFileAttrOptionItem>(value, aSettings.Channel));
+  }
 
   CommonFolder = text("CommonFolder");
   Commonfiles = text("CommonFiles");

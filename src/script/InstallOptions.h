@@ -9,51 +9,15 @@
 #include <string>
 #include <vector>
 
+#include "script/FileAttrOptions.h"
+#include "script/OptionList.h"
 #include "script/UserRightsCheck.h"
 
 namespace vek {
 
+class IUserChannel;
 class IZipFileSystem;
 class TScriptFile;
-
-// Base of every record kept in an option list.
-class TOptionItem {
- public:
-  TOptionItem() = default;
-  TOptionItem(const TOptionItem&) = default;
-  TOptionItem& operator=(const TOptionItem&) = default;
-  virtual ~TOptionItem() = default;
-  // A new record with the same content; records that cannot be copied give none.
-  virtual std::unique_ptr<TOptionItem> Copy() const { return nullptr; }
-};
-
-// An owning list of records.
-class TOptionList {
- public:
-  TOptionList() = default;
-  TOptionList(const TOptionList&) = delete;
-  TOptionList& operator=(const TOptionList&) = delete;
-  TOptionList(TOptionList&&) = default;
-  TOptionList& operator=(TOptionList&&) = default;
-  virtual ~TOptionList() = default;
-
-  void Clear() { fItems.clear(); }
-  // Clears the list, then appends a copy of every item of aOptionList that can be copied.
-  void Assign(const TOptionList& aOptionList);
-  std::size_t Count() const { return fItems.size(); }
-  // aIndex below Count().
-  TOptionItem& operator[](std::size_t aIndex) const { return *fItems.at(aIndex); }
-  // The item as a T, or null when it is another kind of record.
-  template <typename T>
-  T* ItemAs(std::size_t aIndex) const {
-    return dynamic_cast<T*>(fItems.at(aIndex).get());
-  }
-  // Takes ownership; a null item is ignored.
-  void Add(std::unique_ptr<TOptionItem> aItem);
-
- private:
-  std::vector<std::unique_ptr<TOptionItem>> fItems;
-};
 
 // What loading an option needs to know about the run.
 struct TOptionLoadSettings {
@@ -62,6 +26,7 @@ struct TOptionLoadSettings {
   unsigned WinMajor = 0;   // for the rights rule of "POWERUSER"
   std::string SourceDir;   // where the pack files lie
   IZipFileSystem* Files = nullptr;  // opens the pack files; none: sizes stay 0
+  IUserChannel* Channel = nullptr;  // where bad values are reported (shown, or only logged)
 };
 
 // The sum of the uncompressed sizes of the entries of pack aPath whose names without folders
@@ -92,7 +57,7 @@ class TSubOption : public TOptionItem {
   std::uint8_t Disk = 0;
   std::string Files;
   std::uint16_t FileAttr = 0;
-  // FileAttrList (file-attribute commands) joins here with those commands.
+  TFileAttrOptionList FileAttrList;
   bool NewerOnly = false;
   int Unpackmode = 0;
   std::int64_t Size = 0;

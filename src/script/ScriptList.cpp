@@ -5,7 +5,7 @@
 namespace vek {
 namespace {
 
-constexpr char kDelimiter = ';';
+constexpr char kListDelimiter = ';';
 constexpr char kQuote = '"';
 
 void SkipBlanks(std::string_view aText, std::size_t& aPos) {
@@ -30,22 +30,26 @@ std::string ReadQuoted(std::string_view aText, std::size_t& aPos) {
   return entry;
 }
 
-std::string ReadPlain(std::string_view aText, std::size_t& aPos) {
+std::string ReadPlain(std::string_view aText, std::size_t& aPos, char aDelimiter) {
   const std::size_t start = aPos;
-  while (aPos < aText.size() && !IsBlank(aText[aPos]) && aText[aPos] != kDelimiter) ++aPos;
+  while (aPos < aText.size() && !IsBlank(aText[aPos]) && aText[aPos] != aDelimiter) ++aPos;
   return std::string(aText.substr(start, aPos - start));
 }
 
 }  // namespace
 
 std::vector<std::string> SplitScriptList(std::string_view aText) {
+  return SplitScriptList(aText, kListDelimiter);
+}
+
+std::vector<std::string> SplitScriptList(std::string_view aText, char aDelimiter) {
   std::vector<std::string> entries;
   std::size_t pos = 0;
   SkipBlanks(aText, pos);
   while (pos < aText.size()) {
-    entries.push_back(aText[pos] == kQuote ? ReadQuoted(aText, pos) : ReadPlain(aText, pos));
+    entries.push_back(aText[pos] == kQuote ? ReadQuoted(aText, pos) : ReadPlain(aText, pos, aDelimiter));
     SkipBlanks(aText, pos);
-    if (pos < aText.size() && aText[pos] == kDelimiter) {
+    if (pos < aText.size() && aText[pos] == aDelimiter) {
       ++pos;
       if (pos == aText.size()) entries.emplace_back();
       SkipBlanks(aText, pos);

@@ -11,5 +11,7 @@
 namespace vek {
 
 std::vector<std::string> SplitScriptList(std::string_view aText);
+// The same rule with another separator in place of ";" (file-attribute values use ",").
+std::vector<std::string> SplitScriptList(std::string_view aText, char aDelimiter);
 
 }  // namespace vek

@@ -192,7 +192,8 @@ std::optional<TOptionSet> LoadOptionSet(const TScriptFile& aScript, int aInstall
   set.Options = std::make_unique<TMainOptionList>();
   // Start and final info pages join here with their records, then the choices.
   const bool silent = !aEnv.channel || aEnv.channel->Silent();
-  const TOptionLoadSettings settings{aInstallMode, silent, aEnv.winMajor, aRun.SourceDir, aEnv.packFiles};
+  const TOptionLoadSettings settings{aInstallMode,   silent,         aEnv.winMajor,
+                                     aRun.SourceDir, aEnv.packFiles, aEnv.channel};
   if (!LoadMainOptions(aScript, settings, aEnv, set)) return std::nullopt;
   set.FreeDiskSpace = FreeSpace(aEnv);
   return set;

@@ -50,4 +50,13 @@ std::optional<std::int32_t> ParseScriptInteger(std::string_view aText) {
   return static_cast<std::int32_t>(value);
 }
 
+std::optional<std::uint32_t> ParseScriptBits(std::string_view aText) {
+  const std::string_view text = TrimBlanks(aText);
+  const bool hex = text.starts_with("$") || text.starts_with("0x") || text.starts_with("0X");
+  const auto digits = hex ? ParseDigits(text.substr(text.front() == '$' ? 1 : 2), 16, 0xFFFFFFFFu)
+                          : ParseDigits(text, 10, 0xFFFFFFFFu);
+  if (!digits) return std::nullopt;
+  return static_cast<std::uint32_t>(*digits);
+}
+
 }  // namespace vek

@@ -11,4 +11,9 @@ namespace vek {
 
 std::optional<std::int32_t> ParseScriptInteger(std::string_view aText);
 
+// A bit mask written in a script: decimal, or hexadecimal after "0x" or "$", without a sign,
+// surrounding blanks aside, at most 32 bits. A sign or a larger value makes it no number: a
+// negative mask would silently stand for nearly every bit.
+std::optional<std::uint32_t> ParseScriptBits(std::string_view aText);
+
 }  // namespace vek

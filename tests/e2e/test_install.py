@@ -271,6 +271,122 @@ PackFile=v2.zip
         self.assertTrue(log[question[0]].endswith("[Continue/Retry/Abort]"), log[question[0]])
         self.assertEqual(log[question[0] + 1], "Answer: Continue (silent)")
 
+    def test_file_attribute_commands_before_and_after_unpacking(self):
+        dist = h.Distribution("fileattr")
+        dist.script(r"""[System Info]
+Name=Attributes
+SystemDir=AttrSys
+CopySetup=0
+
+[IMainOption1]
+Caption=Program
+RootLib=AttrProg
+
+[ISubOption1.1]
+Caption=Files
+Selected=1
+PackFile=files.zip
+FileAttr1=1,+1,*.ini
+FileAttr2=0,+2,*.ini;c.txt
+FileAttr3=0,-$1,kept.txt
+FileAttr4=0,0x3,d.txt
+FileAttr5=0,0,hidden.txt
+FileAttr6=1,+x,*.txt
+FileAttr7=0,+1,absent.txt;none*.xyz
+FileAttr8=
+FileAttr9=0,+1,c.txt
+""")
+        python_pack(dist.dir / "files.zip", {"a.ini": b"a", "c.txt": b"c", "d.txt": b"d"})
+        prog = h.DRIVE_C / "AttrProg"
+        shutil.rmtree(prog, ignore_errors=True)
+        shutil.rmtree(h.DRIVE_C / "AttrSys", ignore_errors=True)
+        prog.mkdir()
+        for name in ("pre.ini", "kept.txt", "hidden.txt"):
+            (prog / name).write_bytes(b"installed before")
+        h.set_file_attributes(prog / "kept.txt", h.READ_ONLY | h.ARCHIVE)
+        h.set_file_attributes(prog / "hidden.txt", h.HIDDEN | h.SYSTEM)
+
+        result = dist.run("/Q", "/s:", "/I:C:\\")
+        log = next(iter(h.logs("setup_").values()))
+        self.assertEqual(result.returncode, 0, log)
+        pre, a, c, d, kept, hidden = h.file_attributes(*(prog / n for n in (
+            "pre.ini", "a.ini", "c.txt", "d.txt", "kept.txt", "hidden.txt")))
+        # Before unpacking only pre.ini was there to be made read-only; after it, every INI
+        # file and c.txt got hidden added, kept.txt lost read-only and the set commands wrote
+        # exactly their bits.
+        self.assertEqual(pre & (h.READ_ONLY | h.HIDDEN), h.READ_ONLY | h.HIDDEN)
+        self.assertEqual(a & (h.READ_ONLY | h.HIDDEN), h.HIDDEN)
+        self.assertEqual(c & (h.READ_ONLY | h.HIDDEN), h.HIDDEN)  # FileAttr9 comes after the empty key
+        self.assertEqual(d & (h.READ_ONLY | h.HIDDEN | h.SYSTEM), h.READ_ONLY | h.HIDDEN)
+        self.assertEqual(kept & h.READ_ONLY, 0)
+        self.assertEqual(hidden & (h.HIDDEN | h.SYSTEM), 0)
+
+        folder = "C:\\AttrProg\\"
+        extracting = log.index("Extracting files from: C:\\e2e\\fileattr\\files.zip")
+        before = log.index(f'File attributes "{folder}pre.ini": 0x{pre & ~h.READ_ONLY & ~h.HIDDEN:08X} -> '
+                           f'0x{(pre & ~h.HIDDEN) | h.READ_ONLY:08X}')
+        self.assertLess(before, extracting, log)
+        after = [line for line in log[extracting:] if line.startswith("File attributes ")]
+        for name in ("pre.ini", "a.ini", "c.txt", "kept.txt", "d.txt", "hidden.txt"):
+            self.assertTrue(any(line.startswith(f'File attributes "{folder}{name}": ') for line in after),
+                            (name, log))
+        self.assertIn(f'File attributes "{folder}absent.txt": no such file, nothing changed', after)
+        self.assertIn(f'File attributes "{folder}none*.xyz": no file matches', after)
+        # The unreadable number is reported with the value and never applied.
+        self.assertIn("Syntax error: fileattr = +x, is not a valid number!&&(1,+x,*.txt)", log)
+        self.assertFalse(any("not built yet" in line.lower() and "FileAttr" in line for line in log), log)
+
+    def test_attributes_that_cannot_be_written_are_asked_about_and_logged(self):
+        dist = h.Distribution("fileattrfail")
+        dist.script(r"""[System Info]
+Name=Attribute failures
+SystemDir=AttrFailSys
+CopySetup=0
+
+[IMainOption1]
+Caption=Program
+RootLib=AttrFail
+
+[ISubOption1.1]
+Caption=Files
+Selected=1
+PackFile=files.zip
+FileAttr1=1,+1,*.lck
+FileAttr2=0,+1,free.txt
+""")
+        python_pack(dist.dir / "files.zip", {"new.txt": b"unpacked"})
+        prog = h.DRIVE_C / "AttrFail"
+        locked = [prog / "one.lck", prog / "two.lck"]
+        for path in locked:
+            if path.exists():
+                subprocess.run(["chattr", "-i", str(path)], capture_output=True)
+        shutil.rmtree(prog, ignore_errors=True)
+        prog.mkdir()
+        for path in locked + [prog / "free.txt"]:
+            path.write_bytes(b"installed before")
+        # An immutable file refuses every change of its attributes, as a file on a read-only
+        # medium or under a stricter owner does on Windows.
+        for path in locked:
+            if subprocess.run(["chattr", "+i", str(path)], capture_output=True).returncode != 0:
+                self.skipTest("this file system cannot make a file immutable")
+            self.addCleanup(subprocess.run, ["chattr", "-i", str(path)], capture_output=True)
+
+        result = dist.run("/Q", "/s:", "/I:C:\\")
+        log = next(iter(h.logs("setup_").values()))
+        self.assertEqual(result.returncode, 0, log)
+        # A silent run asks about every failure, takes "Continue", and goes on with the next
+        # file and the next command.
+        for path in locked:
+            name = h.to_windows(path)
+            self.assertTrue(any(line.startswith(f'Set attributes of "{name}": failed, error ') for line in log),
+                            (name, log))
+            question = f'Question "Setup error": The attributes read-only of the file {name} cannot be set.'
+            at = next((i for i, line in enumerate(log) if line.startswith(question)), None)
+            self.assertIsNotNone(at, log)
+            self.assertTrue(log[at].endswith("[Continue/OK]"), log[at])
+            self.assertEqual(log[at + 1], "Answer: Continue (silent)")
+        self.assertEqual(h.file_attributes(prog / "free.txt")[0] & h.READ_ONLY, h.READ_ONLY)
+
     def test_update_without_an_installed_system_fails(self):
         dist = h.Distribution("noupdate")
         dist.script("[System Info]\nName=Nothing here\nSystemDir=NoSuchSystem\n"

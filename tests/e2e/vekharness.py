@@ -101,6 +101,26 @@ def profile_read(path: Path) -> dict:
     return sections
 
 
+READ_ONLY, HIDDEN, SYSTEM, ARCHIVE = 0x01, 0x02, 0x04, 0x20
+
+
+def file_attributes(*paths: Path) -> list:
+    """The Windows attributes of each file as the system reports them (None: not there)."""
+    out = wine(E2ETOOL_EXE, "attrib", *(to_windows(p) for p in paths))
+    assert out.returncode == 0, out.stderr
+    values = []
+    for line in out.stdout.decode("utf-8").splitlines():
+        value, _, _ = line.partition(" ")
+        values.append(None if value == "-" else int(value, 16))
+    assert len(values) == len(paths), out.stdout
+    return values
+
+
+def set_file_attributes(path: Path, attributes: int) -> None:
+    out = wine(E2ETOOL_EXE, "setattrib", f"{attributes:x}", to_windows(path))
+    assert out.returncode == 0, out.stderr
+
+
 def ensure_prefix() -> None:
     """The first Wine call of a run creates the prefix, which takes minutes; make it before the
     first test, whose own timeouts are meant for hangs only."""

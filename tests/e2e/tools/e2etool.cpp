@@ -8,9 +8,13 @@
 //   e2etool ini <file>                   prints every section and key of an INI file as the
 //                                        system's profile functions read it: "[section]" lines
 //                                        and "key=value" lines, UTF-8
+//   e2etool attrib <file>...             prints the attributes of each file as eight hex digits
+//                                        and the name ("-" for a file that is not there)
+//   e2etool setattrib <hex> <file>       sets the attributes of the file
 #include <windows.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -104,6 +108,23 @@ int RunOnce() {
   return failures;
 }
 
+int PrintAttributes(const std::vector<std::wstring>& aFiles) {
+  for (const std::wstring& file : aFiles) {
+    const DWORD attributes = ::GetFileAttributesW(file.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+      std::printf("- %s\n", Utf8(file).c_str());
+    } else {
+      std::printf("%08lX %s\n", static_cast<unsigned long>(attributes), Utf8(file).c_str());
+    }
+  }
+  return 0;
+}
+
+int SetAttributes(const std::wstring& aHex, const std::wstring& aFile) {
+  const DWORD attributes = static_cast<DWORD>(std::wcstoul(aHex.c_str(), nullptr, 16));
+  return ::SetFileAttributesW(aFile.c_str(), attributes) ? 0 : 2;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -111,6 +132,10 @@ int wmain(int argc, wchar_t** argv) {
   if (args.size() == 3 && args[0] == L"hold") return Hold(args[1], args[2]);
   if (args.size() == 2 && args[0] == L"ini") return PrintIni(args[1]);
   if (args.size() == 1 && args[0] == L"runonce") return RunOnce();
-  std::fprintf(stderr, "usage: e2etool hold <file> <release-file> | ini <file> | runonce\n");
+  if (args.size() >= 2 && args[0] == L"attrib") return PrintAttributes({args.begin() + 1, args.end()});
+  if (args.size() == 3 && args[0] == L"setattrib") return SetAttributes(args[1], args[2]);
+  std::fprintf(stderr,
+               "usage: e2etool hold <file> <release-file> | ini <file> | runonce | attrib <file>... | "
+               "setattrib <hex> <file>\n");
   return 1;
 }
