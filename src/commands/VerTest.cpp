@@ -250,10 +250,7 @@ std::vector<std::string> SplitTargetItems(std::string_view aValue) {
   return items;
 }
 
-void TFileVersionCheck::SetVersionTest(std::string_view aFilename, std::string_view aSection,
-                                       std::string_view aTest) {
-  Section = std::string(aSection);
-  Key.clear();
+void TFileVersionCheck::SetFileAndTokens(std::string_view aFilename) {
   filename = std::string(aFilename);
   bool token = false;
   RemoveToken(filename, "<FILEEXISTS>", token);
@@ -262,6 +259,13 @@ void TFileVersionCheck::SetVersionTest(std::string_view aFilename, std::string_v
   KeyMustExists = !token;
   RemoveToken(filename, "<VALORKEY>", token);
   ValOrKeyTest = token;
+}
+
+void TFileVersionCheck::SetVersionTest(std::string_view aFilename, std::string_view aSection,
+                                       std::string_view aTest) {
+  Section = std::string(aSection);
+  Key.clear();
+  SetFileAndTokens(aFilename);
 
   const TOperatorSplit split = SplitOperator(aTest.empty() ? aSection : aTest);
   if (aTest.empty() || aSection.empty()) {
@@ -274,14 +278,7 @@ void TFileVersionCheck::SetVersionTest(std::string_view aFilename, std::string_v
 
 void TFileVersionCheck::SetVersionTest(std::string_view aVersionKey) {
   const std::size_t comma = aVersionKey.find(',');
-  filename = std::string(aVersionKey.substr(0, comma));
-  bool token = false;
-  RemoveToken(filename, "<FILEEXISTS>", token);
-  FileMustExists = !token;
-  RemoveToken(filename, "<KEYEXISTS>", token);
-  KeyMustExists = !token;
-  RemoveToken(filename, "<VALORKEY>", token);
-  ValOrKeyTest = token;
+  SetFileAndTokens(aVersionKey.substr(0, comma));
 
   std::string_view rest =
       comma == std::string_view::npos ? std::string_view() : aVersionKey.substr(comma + 1);

@@ -119,6 +119,9 @@ class TFileVersionCheck {
 
  private:
   void SetOperatorAndTarget(std::string_view aOp, std::string_view aTarget);
+  // The file part of a test with its leading tokens (<FILEEXISTS>, <KEYEXISTS>, <VALORKEY>)
+  // taken off into the flags.
+  void SetFileAndTokens(std::string_view aFilename);
   bool CompareFound(const std::string& aFound, TVersionTrace* aTrace) const;
   bool RegistryOk(const TVersionSource& aSource, TVersionTrace* aTrace) const;
   bool IniOk(const TVersionSource& aSource, std::string_view aLangCode, TVersionTrace* aTrace) const;
