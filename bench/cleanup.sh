@@ -63,7 +63,7 @@ python3 - "$work/times.json" <<'PY'
 import json, sys
 results = {r['command']: r for r in json.load(open(sys.argv[1]))['results']}
 for name, r in results.items():
-    print(f"{name}: {r['mean']:.3f} s +- {r['stddev']:.3f}")
+    print(f"{name}: {r['mean']:.3f} s +- {r['stddev'] or 0:.3f}")
 ratio = results['setup.exe /UNINSTALL']['mean'] / results['cmd rmdir /s /q']['mean']
 print(f"time ratio setup.exe/rmdir under Wine: {ratio:.2f}")
 PY

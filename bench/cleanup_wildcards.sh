@@ -9,16 +9,8 @@
 # to its entries; repeats of an entry are dropped before they are resolved.
 # Target: the long record's mean wall time under 60 s. Exit status 1 when it is missed.
 set -euo pipefail
-cd "$(dirname "$0")/.."
-runs=${VEK_BENCH_RUNS:-5}
-for tool in hyperfine python3; do
-  command -v "$tool" >/dev/null || { echo "missing: $tool (scripts/deps.sh installs it)"; exit 2; }
-done
-
-base=/dev/shm
-[ -d "$base" ] && [ -w "$base" ] || base=$PWD/build
-work=$(mktemp -d "$base/vek-wildcards-bench.XXXXXX")
-trap 'WINEPREFIX=$work/wineprefix wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
+. "$(dirname "$0")/bench-common.sh"
+bench_start wildcards
 
 echo "== making the records in $work"
 # D: is $work under Wine: the installation's folder is D:\dist\app, the record D:\dist\CLEANUP.INI.
@@ -69,7 +61,7 @@ python3 - "$work/times.json" <<'PY'
 import json, sys
 results = {r['command']: r for r in json.load(open(sys.argv[1]))['results']}
 for name, r in results.items():
-    print(f"{name}: {r['mean']:.3f} s +- {r['stddev']:.3f}")
+    print(f"{name}: {r['mean']:.3f} s +- {r['stddev'] or 0:.3f}")
 many, few = results['14,000 wildcard entries']['mean'], results['4 wildcard entries']['mean']
 print(f"cost of the long record: {many - few:.3f} s ({many / few:.2f} times the short one)")
 if many >= 60:

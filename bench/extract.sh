@@ -114,7 +114,7 @@ ratio = ours['mean'] / theirs['mean']
 setup_ratio = setup['mean'] / theirs['mean']
 peak_mb = int(sys.argv[2]) / 1024
 for name, r in (('vekunzip', ours), ('unzip', theirs), ('setup.exe under Wine', setup)):
-    print(f"{name}: {r['mean']:.3f} s +- {r['stddev']:.3f}")
+    print(f"{name}: {r['mean']:.3f} s +- {r['stddev'] or 0:.3f}")
 print(f"time ratio vekunzip/unzip: {ratio:.3f} (target <= 1.10): {'met' if ratio <= 1.10 else 'MISSED'}")
 print(f"time ratio setup.exe/unzip: {setup_ratio:.3f} (target <= 1.50): {'met' if setup_ratio <= 1.50 else 'MISSED'}")
 print(f"peak memory: {peak_mb:.1f} MB (target < 32 MB): {'met' if peak_mb < 32 else 'MISSED'}")

@@ -8,16 +8,8 @@
 # Target: the run with the large script under 30 s mean wall time. Exit status 1 when it is
 # missed.
 set -euo pipefail
-cd "$(dirname "$0")/.."
-runs=${VEK_BENCH_RUNS:-5}
-for tool in hyperfine python3; do
-  command -v "$tool" >/dev/null || { echo "missing: $tool (scripts/deps.sh installs it)"; exit 2; }
-done
-
-base=/dev/shm
-[ -d "$base" ] && [ -w "$base" ] || base=$PWD/build
-work=$(mktemp -d "$base/vek-script-bench.XXXXXX")
-trap 'WINEPREFIX=$work/wineprefix wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
+. "$(dirname "$0")/bench-common.sh"
+bench_start script
 
 echo "== building setup.exe and a Wine prefix for it"
 cmake --preset windows >/dev/null
@@ -67,7 +59,7 @@ python3 - "$work/times.json" <<'PY'
 import json, sys
 results = {r['command']: r for r in json.load(open(sys.argv[1]))['results']}
 for name, r in results.items():
-    print(f"{name}: {r['mean']:.3f} s +- {r['stddev']:.3f}")
+    print(f"{name}: {r['mean']:.3f} s +- {r['stddev'] or 0:.3f}")
 large, small = results['10 MB script']['mean'], results['small script']['mean']
 print(f"cost of reading the large script: {large - small:.3f} s")
 if large >= 30:
