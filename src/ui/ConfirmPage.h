@@ -1,6 +1,8 @@
 #pragma once
 // The confirmation page of the wizard (page "confirm", step stIconfirm): the selected options and
 // sub-options with their target folders and sizes, and the free-space check of every target.
+#include <string>
+
 #include "ui/WizardPage.h"
 
 namespace vek {
