@@ -139,7 +139,12 @@ class TSetupEngine {
   int InstallMode() const { return fInstallMode; }
   void SetInstallMode(int aMode) { fInstallMode = aMode; }
   std::int64_t FreeDiskSpace() const { return fFreeDiskSpace; }
+  void SetFreeDiskSpace(std::int64_t aBytes) { fFreeDiskSpace = aBytes; }
   std::int64_t Installsize() const { return fInstallSize; }
+  void SetInstallsize(std::int64_t aBytes) { fInstallSize = aBytes; }
+  // The user ended the run in the wizard before its work was done (Exit, Cancel, No, a close).
+  bool UserCancelled() const { return fUserCancelled; }
+  void SetUserCancelled(bool aCancelled) { fUserCancelled = aCancelled; }
   std::vector<std::string>& ErrorLog() { return fErrorLog; }
   // Texts of the script, translated and expanded when asked for.
   std::string SetupCaption() { return TranslateText(fSystemInfo.SetupCaption, true); }
@@ -313,6 +318,7 @@ class TSetupEngine {
   bool fIsUnPacking = false;
   std::unique_ptr<TProgressMonitor> FProgressMonitor;
   bool fRunFailed = false;
+  bool fUserCancelled = false;
   // The cleanup record while the files of an install run are installed.
   std::unique_ptr<TCleanupScript> CleanUpScript;
   void* fStopbtnHandle = nullptr;
