@@ -73,8 +73,8 @@ bool TFileInstaller::Run() {
   if (e.fSystemInfo.SaveCleanUpProgInfo) WriteProgramRecord();
   // From here on a record exists on disk, however the run ends.
   SaveRecordSoFar();
-  // The sub-options' INI and program-group commands ("IIniFiles"/"UIniFiles",
-  // "IGroups"/"UGroups") are loaded here once those commands exist.
+  e.LoadSubOptionCommands(e.fInstallMode == 2 ? "UIniFiles" : "IIniFiles");
+  // The program-group commands ("IGroups"/"UGroups") are loaded here once they exist.
   fMonitor.SetMax((e.fInstallSize / 100) * 10 + e.fInstallSize);
   fMonitor.SetMin(0);
   fMonitor.SetPosition(0);
@@ -183,8 +183,10 @@ void TFileInstaller::InstallSubOption(TSubOption& aSubOption, const std::string&
   (void)SetFileAttr(aSubOption, true, folder);
   DeleteObsoleteFiles(aSubOption, folder);
   if (!aSubOption.LibAlias.empty() && aSubOption.UpdateInifiles == 1) aSubOption.UpdateInifiles = 0;
-  // With INI commands, UpdateInifiles 0 runs them after the files and 1 before; they join here.
+  // UpdateInifiles: -1 no INI commands, 0 after the files, 1 before them.
+  if (aSubOption.UpdateInifiles == 1) fEngine.ExecuteIniFileCmds(aSubOption);
   InstallFiles(aSubOption, folder);
+  if (aSubOption.UpdateInifiles == 0) fEngine.ExecuteIniFileCmds(aSubOption);
   (void)SetFileAttr(aSubOption, false, folder);
 }
 

@@ -13,7 +13,7 @@ struct TNotBuilt {
 
 // Kept current as the parts are built: a row goes when its part works.
 constexpr TNotBuilt kNotBuilt[] = {
-    {"IIniFiles;UIniFiles;IniFiles", nullptr, "INI and registry commands"},
+    {"IniFiles", nullptr, "INI and registry commands of workstation runs"},
     {"IGroups;UGroups;Groups;IWorkStationGroups;UWorkStationGroups;Cleanup", nullptr, "program groups and shortcuts"},
     {"IExternal;UExternal", nullptr, "external programs"},
     {"Choice;IChoice;UChoice", nullptr, "choices"},

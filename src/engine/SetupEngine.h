@@ -17,6 +17,7 @@
 
 #include "archive/ProgressMonitor.h"
 #include "base/UserChannel.h"
+#include "commands/IniCmdRun.h"
 #include "commands/IniFileCmd.h"
 #include "commands/VerTest.h"
 #include "engine/CleanupSafety.h"
@@ -257,6 +258,13 @@ class TSetupEngine {
   // The workstation update file of this run, created on the first %WSUPDATE%.
   std::string CreateWsUpdateFile();
 
+  // The INI and registry commands of the sub-options (IniCommands.cpp): what running them
+  // needs, the load of every selected sub-option's section with the prefix "IIniFiles" or
+  // "UIniFiles", and the run of one sub-option's list.
+  TIniCmdRun IniCmdRun();
+  void LoadSubOptionCommands(const std::string& aIniPrefix);
+  void ExecuteIniFileCmds(const TSubOption& aSubOption);
+
   // Pieces of the steps.
   // False when the installation was aborted.
   bool InstallFilesWithMonitor();
@@ -383,6 +391,8 @@ class TSetupEngine {
   TUserVariables fUserVariables;
   TExpandContext fExpandContext{fContext, fUserVariables, {}, std::nullopt, {}, {}};
   bool fSystemFoldersRead = false;
+  // The machine's INI files and registry as the script's commands change them.
+  std::unique_ptr<IIniRegistry> fIniRegistry;
 };
 
 }  // namespace vek
