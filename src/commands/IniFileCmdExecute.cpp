@@ -68,6 +68,27 @@ bool NamesDevice(std::string_view aPath) {
          stem[3] <= '9';
 }
 
+// The registry's limits: a key name of at most 255 characters, at most 512 levels below a root.
+// A path beyond them is refused before the first key is made: the system would fail only at the
+// offending level and leave the keys above it behind.
+constexpr std::size_t kMaxKeyName = 255;
+constexpr std::size_t kMaxKeyDepth = 512;
+
+std::optional<std::string> KeyPathBeyondLimits(std::string_view aPath) {
+  std::size_t depth = 0;
+  std::size_t start = 0;
+  while (start <= aPath.size()) {
+    std::size_t end = aPath.find('\\', start);
+    if (end == std::string_view::npos) end = aPath.size();
+    if (end - start > kMaxKeyName) {
+      return "a key name in the path is longer than " + std::to_string(kMaxKeyName) + " characters";
+    }
+    if (end > start && ++depth > kMaxKeyDepth) return "the path is deeper than " + std::to_string(kMaxKeyDepth) + " levels";
+    start = end + 1;
+  }
+  return std::nullopt;
+}
+
 bool HasNul(std::string_view aText) { return aText.find('\0') != std::string_view::npos; }
 
 // The order list of an arrangement: split at every comma, one pair of double quotes removed.
@@ -173,7 +194,12 @@ class TCmdRunner {
     for (const std::string* part : {&c.IniFileName, &c.Section, &c.Key, &c.Value, &c.varname, &c.VarValue}) {
       if (HasNul(*part)) throw TRefused("the command holds a NUL character and is not run");
     }
-    if (!IsIniAction(aAction)) return;
+    if (!IsIniAction(aAction)) {
+      if (const std::optional<std::string> beyond = KeyPathBeyondLimits(c.Section)) {
+        throw TRefused(*beyond + " and is not run");
+      }
+      return;
+    }
     if (NamesDevice(c.IniFileName)) throw TRefused("the file part names a device and is not run");
     if (c.IniFileName.size() > kMaxIniPath) {
       throw TRefused("the file part is longer than " + std::to_string(kMaxIniPath) + " characters and is not run");

@@ -3,6 +3,8 @@
 // checks its log lines and reads with GoogleTest expectations.
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include "base/CaseMap.h"
 #include "base/FakeUserChannel.h"
 #include "commands/IniCmdRun.h"
@@ -16,7 +18,7 @@ class TIniCmdCaseRunner {
   // aFile: the case's INI file; aKeyPath: its registry key below HKEY_CURRENT_USER.
   TIniCmdCaseRunner(IIniRegistry& aSystem, std::string aFile, std::string aKeyPath)
       : fSystem(aSystem), fFile(std::move(aFile)), fKeyPath(std::move(aKeyPath)) {
-    fChannel.Log = [this](const std::string& aLine) { fLog.push_back(aLine); };
+    fChannel.Log = [this](const std::string& aLine) { fLog.push_back(WithoutSystemText(aLine)); };
   }
 
   void Run(const TIniCmdCase& aCase) {
@@ -46,6 +48,13 @@ class TIniCmdCaseRunner {
   }
 
  private:
+  // "(error 87: The parameter is incorrect.)" as "(error 87)": the system's wording of an error
+  // is not the fake's.
+  static std::string WithoutSystemText(const std::string& aLine) {
+    static const std::regex kSystemText(R"(\(error ([0-9]+)[^)]*\)$)");
+    return std::regex_replace(aLine, kSystemText, "(error $1)");
+  }
+
   std::string Fill(std::string aText, const std::string& aFile) const {
     ReplaceAllText(aText, "{F}", aFile);
     ReplaceAllText(aText, "{K}", fKeyPath);

@@ -27,6 +27,13 @@ struct TIniCmdCase {
   std::vector<std::pair<std::string, std::string>> after;
 };
 
+// "\\k" aLevels times: a key path that many levels deeper.
+inline std::string DeepPath(int aLevels) {
+  std::string path;
+  for (int i = 0; i < aLevels; ++i) path += "\\k";
+  return path;
+}
+
 inline std::vector<TIniCmdCase> IniCmdCases() {
   return {
       // ---- INI writes and the four existence tests
@@ -185,6 +192,23 @@ inline std::vector<TIniCmdCase> IniCmdCases() {
         "Cannot write to {F}" + std::string(260, 'X') + "."},
        {{"file", "missing"}}},
       {"OnlyFile", {}, "{F}", {"INI: {F} , []  = "}, {{"file", "file"}}},
+      {"BlanksAroundNamesAndValues", {}, "{F}, S , K = V ", {"INI: {F} , [ S ]  K  =  V "},
+       {{"ini:S,K", "V"}, {"sec:S", "K=V"}}},
+      {"DeleteKeyInMissingFile", {}, "<DELETEKEY>{F},S,K", {"INI: {F} , [S] K has been deleted"},
+       {{"file", "missing"}}},
+      {"DeleteSectionInMissingFile", {}, "<DELETESECTION>{F},S", {"INI: {F} , [S] has been deleted"},
+       {{"file", "missing"}}},
+      {"LongIniValue", {}, "{F},S,K=" + std::string(5000, 'v'), {"INI: {F} , [S] K = " + std::string(5000, 'v')},
+       {{"ini:S,K", std::string(5000, 'v')}}},
+      {"DeepRegistryPath", {}, "HKEY_CU,{K}" + DeepPath(300) + ",N=V", {"REG: {K}" + DeepPath(300) + " , N = V"},
+       {{"reg:{K}" + DeepPath(300) + ",N", "V"}}},
+      {"LongRegistryKeyName", {}, "HKEY_CU,{K}\\" + std::string(300, 'k') + ",N=V",
+       {"Cannot write to HKEY_CU{K}\\" + std::string(300, 'k') +
+        ",N.&& (a key name in the path is longer than 255 characters and is not run)"},
+       {{"key:{K}", "no"}}},
+      {"TooDeepRegistryPath", {}, "HKEY_CU,{K}" + DeepPath(600) + ",N=V",
+       {"Cannot write to HKEY_CU{K}" + DeepPath(600) + ",N.&& (the path is deeper than 512 levels and is not run)"},
+       {{"key:{K}", "no"}}},
   };
 }
 
