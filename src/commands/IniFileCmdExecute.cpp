@@ -171,13 +171,17 @@ class TCmdRunner {
     if (r.Log) r.Log(aLine);
   }
 
-  // Runs one action; any failure inside it is reported and ends only this command.
+  // Runs one action; a failure of the INI or registry interface inside it (an unknown root
+  // included) is reported and ends only this command. Anything else, such as a log that can no
+  // longer be written, is not the command's to handle.
   template <typename Fn>
   void Act(TAction aAction, Fn aFn) {
     try {
       RefuseUnsafe(aAction);
       aFn();
-    } catch (const std::exception& failure) {
+    } catch (const TActionFailure& failure) {
+      Report(aAction, failure.what());
+    } catch (const EUnknownRegistryRootKey& failure) {
       Report(aAction, failure.what());
     }
   }
@@ -423,7 +427,10 @@ class TCmdRunner {
         constexpr std::uint32_t kNotFound = 2;
         if (!read && read.error != kNotFound) Check(read);
       }
-    } catch (const std::exception& failure) {
+    } catch (const TActionFailure& failure) {
+      Report(action, failure.what());
+      text.clear();
+    } catch (const EUnknownRegistryRootKey& failure) {
       Report(action, failure.what());
       text.clear();
     }

@@ -2,6 +2,8 @@
 // run-wide options, variable tests, reports and the loading of a command section.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "commands/FakeIniRegistry.h"
 #include "commands/IniCmdSections.h"
 #include "commands/ini_cmd_case_runner.h"
@@ -186,6 +188,18 @@ TEST_F(IniCmdExecTest, RootIsNeverDeleted) {
   // An empty path without its "\" writes to the root itself.
   EXPECT_EQ(Run("HKEY_CU,,N=2"), std::vector<std::string>{"REG:  , N = 2"});
   EXPECT_TRUE(fake.ValueExists(TRegistryRoot::CurrentUser, "", "N"));
+}
+
+TEST_F(IniCmdExecTest, CopyKeepsTheTextsButNotTheTests) {
+  const TIniFileCmd cmd = Parse("<IF x=1><KEYEXISTS><SYSDIR>HKEY_CU,Soft,N=V");
+  const std::unique_ptr<TOptionItem> item = cmd.Copy();
+  const auto* copy = dynamic_cast<const TIniFileCmd*>(item.get());
+  ASSERT_NE(copy, nullptr);
+  EXPECT_EQ(std::tie(copy->IniFileName, copy->Section, copy->Key, copy->Value, copy->EncodeSysDir),
+            std::tie(cmd.IniFileName, cmd.Section, cmd.Key, cmd.Value, cmd.EncodeSysDir));
+  EXPECT_TRUE(copy->Option.Empty());
+  EXPECT_EQ(copy->varname, "");
+  EXPECT_EQ(copy->CmdType, itIniFile);
 }
 
 // ---- Loading a command section

@@ -3,6 +3,7 @@ missing files, sections, entries, keys and values, read back with the system's p
 and `reg query`; the order against the sub-option's files; bad command lines that are reported
 while the run goes on."""
 import shutil
+import zipfile
 
 import vekharness as h
 
@@ -237,7 +238,6 @@ class IniCommands(h.WineTestCase):
         dist = h.Distribution(name)
         dist.script(script)
         for pack, files in (packs or {}).items():
-            import zipfile
             with zipfile.ZipFile(dist.dir / pack, "w") as out:
                 for entry, data in files.items():
                     out.writestr(entry, data)
@@ -308,6 +308,67 @@ class IniCommands(h.WineTestCase):
             self.assertEqual(reg_query_types(key), {"N": ("REG_SZ", "1")}, key)
         self.assertEqual(reg_query_types("HKCR\\VekIniE2E.Document")["Name"], ("REG_SZ", "Doc"))
         self.assertFalse(any(line.startswith("Not built yet: INI and registry") for line in log))
+
+    def test_update_runs_its_own_section_after_the_files_of_a_found_sub_option(self):
+        dist = h.Distribution("inicmdupd")
+        dist.script(r"""[System Info]
+Name=INI Update
+InstallRoot=UpdApps
+SystemDir=UpdSys
+CopySetup=0
+
+[IMainOption1]
+Caption=Program
+RootLib=Prog
+
+[ISubOption1.1]
+Caption=Files
+Selected=1
+LibName=Lib
+PackFile=v1.zip
+
+[IIniFiles1.1]
+UpdateFirst=0
+C:\inicmd\state.ini,State,Folder=%OPTIONPATH%\LIB
+C:\inicmd\state.ini,State,Installed=1
+
+[UMainOption1]
+Caption=Program
+RootLib=Prog
+
+[USubOption1.1]
+Caption=Files
+Selected=1
+LibName=Lib
+LibAlias=C:\inicmd\state.ini,State,Folder
+PackFile=v2.zip
+
+[UIniFiles1.1]
+UpdateFirst=1
+<KEYEXISTS>%INSTALLPATH%\marker.ini,M,K=updated after the files
+C:\inicmd\state.ini,State,Updated=1
+""")
+        with zipfile.ZipFile(dist.dir / "v1.zip", "w") as out:
+            out.writestr("app.txt", b"version 1")
+        with zipfile.ZipFile(dist.dir / "v2.zip", "w") as out:
+            out.writestr(zipfile.ZipInfo("marker.ini", (2030, 1, 1, 0, 0, 0)), b"[M]\r\nK=from the pack\r\n")
+        result = dist.run("/Q", "/s:", "/I:" + WBASE)
+        self.assertEqual(result.returncode, 0, result.stderr[-400:])
+        self.assertEqual(h.profile_read(BASE / "STATE.INI")["State"]["Installed"], "1")
+
+        h.clear_logs()
+        result = dist.run("/Q", "/s:", "/U:" + WBASE)
+        log = next(iter(h.logs("setup_").values()))
+        self.assertEqual(result.returncode, 0, log)
+        self.assertIn("   Update", log)
+        # A sub-option found where the installation put it runs its commands after its files.
+        marker = find_case_blind(BASE, "UpdApps", "Prog", "Lib", "marker.ini")
+        self.assertEqual(h.profile_read(marker), {"M": {"K": "updated after the files"}})
+        self.assertEqual(h.profile_read(BASE / "STATE.INI")["State"],
+                         {"Folder": h.profile_read(BASE / "STATE.INI")["State"]["Folder"], "Installed": "1",
+                          "Updated": "1"})
+        self.assertLess(log.index("Extracting files from: C:\\e2e\\inicmdupd\\v2.zip"),
+                        next(i for i, line in enumerate(log) if line.endswith("[M] K = updated after the files")))
 
     def test_bad_command_lines_are_reported_and_the_run_goes_on(self):
         bad = BASE / "bad"
