@@ -127,6 +127,11 @@ bool TCommonFileCmd::Execute(ICommonFilePlatform& aPlatform, const TCommonFileEn
 
 void TCommonFileCmd::CopyEntry(ICommonFilePlatform& aPlatform, const TCommonFileEnv& aEnv,
                                const std::string& aTargetFolder, const TCommonFileEntry& aEntry) {
+  // The system would read a name only up to a NUL, and so act on another file than the one named.
+  if (ContainsNul(aTargetFolder) || ContainsNul(FSourcePath) || ContainsNul(aEntry.Name)) {
+    LogLine(aEnv, "Common file " + Quoted(JoinPath(FSourcePath, aEntry.Name)) + ": a name holds a NUL, nothing copied");
+    return;
+  }
   const std::vector<std::string> sources = EntrySources(aPlatform, FSourcePath, aEntry.Name);
   if (sources.empty()) {
     LogLine(aEnv, "Common file " + Quoted(JoinPath(FSourcePath, aEntry.Name)) + ": no file matches, nothing copied");

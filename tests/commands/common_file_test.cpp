@@ -359,6 +359,38 @@ TEST_F(CommonFiles, ALaterEntryThatIsCopiedKeepsThePendingRestart) {
   EXPECT_FALSE(Run("b.dll"));
 }
 
+TEST_F(CommonFiles, BadFileListsAreLoggedAndChangeNothing) {
+  machine.AddFile("C:\\SRC\\a.dll", kV2);
+  const struct {
+    std::string files;
+    const char* logged;
+  } cases[] = {
+      {"\"a.dll;b.dll", "Common file \"C:\\SRC\\a.dll;b.dll\": not found"},  // unclosed quote
+      {"[z-a]*.dll", "Common file \"C:\\SRC\\[z-a]*.dll\": no file matches"},
+      {std::string(300, 'x') + ".dll", "Common file \"C:\\SRC\\xxx"},
+      {"<FileExists>;<FILEEXISTS> ;;", nullptr},
+  };
+  for (const auto& c : cases) {
+    log.clear();
+    EXPECT_FALSE(Run(c.files));
+    EXPECT_TRUE(machine.copies.empty()) << c.files;
+    if (c.logged) {
+      EXPECT_TRUE(Logged(c.logged)) << c.files;
+    } else {
+      EXPECT_TRUE(log.empty()) << c.files;
+    }
+  }
+  // A NUL separates entries like a blank; in a folder it would send the copy elsewhere.
+  command.FFiles = "a.dll";
+  command.FCommonFolder = std::string("C:\\Common\0\\Windows", 19);
+  EXPECT_FALSE(command.Execute(machine, env));
+  command.FCommonFolder = "C:\\Common";
+  command.FSourcePath = std::string("C:\\SRC\0\\Other", 13);
+  EXPECT_FALSE(command.Execute(machine, env));
+  EXPECT_TRUE(machine.copies.empty());
+  EXPECT_TRUE(Logged("Common file \"C:\\SRC"));
+}
+
 TEST_F(CommonFiles, ListsExecuteEveryCommandAndReportAnyRestart) {
   machine.AddFile("C:\\SRC\\a.dll", kV2);
   machine.AddFile("C:\\SRC2\\b.dll", kV2);

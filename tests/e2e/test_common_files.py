@@ -125,21 +125,19 @@ class CommonFiles(h.WineTestCase):
         self.assertEqual(list(COMMON.iterdir()), [])
         self.assertIn('Common files of "Core": not copied in a network installation', log)
 
+    def test_bad_file_lists_are_logged_and_the_installation_goes_on(self):
+        log = self.install("commonbad", {"a.dll": VERSIONED}, '[z-a]*.dll;<FILEEXISTS>;;a.dll;"unclosed;x.dll')
+        self.assertEqual(sorted(p.name for p in COMMON.iterdir()), ["a.dll"])
+        self.assertIn('Common file "C:\\ComApps\\PROG\\[z-a]*.dll": no file matches, nothing copied', log)
+        self.assertIn('Common file "C:\\ComApps\\PROG\\unclosed;x.dll": not found, nothing copied', log)
+        self.assertEqual(log[-1], "Terminate")
+
     def hold_and_install(self, name: str, root: Path, *args: str):
         held = COMMON / "held.dll"
         held.write_bytes(with_version(VERSIONED, 1, 0, 0, 0))
-        release = h.DRIVE_C / "e2e" / f"{name}.release"
-        release.unlink(missing_ok=True)
-        holder = subprocess.Popen([h.WINE_RUN, str(h.PREFIX), str(h.BUILD_DIR), str(h.E2ETOOL_EXE), "holdread",
-                                   h.to_windows(held), h.to_windows(release)], stdin=subprocess.DEVNULL,
-                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        try:
-            self.assertTrue(h.wait_for(lambda: Path(str(held) + ".held").exists()))
+        with h.held_open(held, h.DRIVE_C / "e2e" / f"{name}.release", readable=True):
             log = self.install(name, {"held.dll": VERSIONED, "free.dll": VERSIONED}, "held.dll;free.dll", *args,
                                root=root)
-        finally:
-            release.write_bytes(b"")
-            holder.wait(timeout=60)
         self.assertEqual(held.read_bytes(), with_version(VERSIONED, 1, 0, 0, 0))
         self.assertEqual((COMMON / "free.dll").read_bytes(), VERSIONED)
         self.assertIn('Restart needed: common files of "Core" are copied at the next start of Windows', log)
