@@ -5,6 +5,8 @@
 #include "archive/ProgressMonitor.h"
 #include "base/CaseMap.h"
 #include "base/Format.h"
+#include "commands/CommonFileCmd.h"
+#include "commands/SystemCommonFilePlatform.h"
 #include "engine/FinishRoutine.h"
 #include "engine/SetupEngine.h"
 #include "language/LanguageText.h"
@@ -60,6 +62,11 @@ std::string HexBits(std::uint32_t aBits) {
 }
 
 }  // namespace
+
+void TSetupEngine::BeginCopyCommonFile(const std::string& aSource, const std::string& aTarget) {
+  fInfoLines = {aSource, aTarget};
+  NotifyStep(saUpdate, smFromToFile);
+}
 
 std::vector<std::string> SubOptionMasks(const std::string& aFiles) {
   if (aFiles.empty()) return {"*.*"};
@@ -320,7 +327,7 @@ void TFileInstaller::InstallFiles(TSubOption& aSubOption, const std::string& aFo
     ProcessPendingMessages();
     if (fMonitor.AbortFlag) return;
   }
-  // Common files are copied here once the common-file commands exist.
+  CopyCommonFiles(aSubOption, folder);
   CollectForWorkStation(aSubOption, folder);
 }
 
@@ -357,8 +364,40 @@ std::string TFileInstaller::EncodedDir(const std::string& aFolder) {
   return fEngine.fSystemInfo.EncodeSysDir ? EncodeSysDir(fEngine.fContext, aFolder) : aFolder;
 }
 
+// The sub-option's common files, copied from its folder on this computer. A network
+// installation serves workstations that install them themselves, unless the server is a
+// terminal server whose users run the program here.
+void TFileInstaller::CopyCommonFiles(TSubOption& aSubOption, const std::string& aFolder) {
+  TSetupEngine& e = fEngine;
+  if (aSubOption.CommonFolder.empty() || aSubOption.Commonfiles.empty()) return;
+  if (e.NetInstallWithoutTerminalServer()) {
+    e.Log("Common files of \"" + aSubOption.Caption + "\": not copied in a network installation");
+    return;
+  }
+  aSubOption.fonBeginCopyCommonFile = [&e](const std::string& aSource, const std::string& aTarget) {
+    e.BeginCopyCommonFile(aSource, aTarget);
+  };
+  TSystemCommonFilePlatform platform;
+  TCommonFileEnv env;
+  env.Expand = [&e](std::string_view aText) { return e.ExpandText(aText); };
+  env.Log = [&e](const std::string& aLine) { e.Log(aLine); };
+  env.Channel = &e.Channel();
+  const bool scheduled = CopySubOptionCommonFiles(aSubOption, aFolder, e.fSystemInfo.EncodeSysDir, platform, env);
+  aSubOption.fonBeginCopyCommonFile = nullptr;
+  if (scheduled) {
+    e.fAskReboot = true;
+    e.Log("Restart needed: common files of \"" + aSubOption.Caption + "\" are copied at the next start of Windows");
+  }
+}
+
 void TFileInstaller::CollectForWorkStation(const TSubOption& aSubOption, const std::string& aFolder) {
   const std::string folder = EncodedDir(aFolder);
+  if (!aSubOption.WorkStationCommonFolder.empty() && !aSubOption.WorkStationCommonFiles.empty()) {
+    if (!fEngine.fWorkStationCommonFiles) fEngine.fWorkStationCommonFiles = std::make_unique<TCommonFileList>();
+    fEngine.fWorkStationCommonFiles->addCommonFileCmds(folder, aSubOption.WorkStationCommonFolder,
+                                                       fEngine.fSystemInfo.EncodeSysDir,
+                                                       aSubOption.WorkStationCommonFiles);
+  }
   for (const std::string& name : SplitAtSemicolons(aSubOption.WStationFiles)) {
     if (!name.empty()) fEngine.fWorkStationFiles.push_back(JoinPath(folder, name));
   }

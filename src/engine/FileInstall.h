@@ -49,6 +49,7 @@ class TFileInstaller {
   void InstallFiles(TSubOption& aSubOption, const std::string& aFolder);
   // False when the sub-option is to end (pack missing and skipped, or the run aborted).
   bool WaitForPackFile(const std::string& aPath);
+  void CopyCommonFiles(TSubOption& aSubOption, const std::string& aFolder);
   void CollectForWorkStation(const TSubOption& aSubOption, const std::string& aFolder);
   std::string EncodedDir(const std::string& aFolder);
 

@@ -20,7 +20,6 @@ constexpr TNotBuilt kNotBuilt[] = {
     {"IStartInfo;UStartInfo;IFinalInfo;UFinalInfo", nullptr, "info pages"},
     {"Media", nullptr, "agreements and the welcome picture"},
     {"AppTest", nullptr, "the running-application test"},
-    {"", "CommonFiles", "common files"},
 };
 
 bool StartsWithText(const std::string& aText, const std::string& aPrefix) {

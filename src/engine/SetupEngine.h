@@ -17,6 +17,7 @@
 
 #include "archive/ProgressMonitor.h"
 #include "base/UserChannel.h"
+#include "commands/CommonFileCmd.h"
 #include "commands/IniCmdRun.h"
 #include "commands/IniFileCmd.h"
 #include "commands/VerTest.h"
@@ -128,6 +129,10 @@ class TSetupEngine {
   void SetStopBtnHandle(void* aButton) { fStopbtnHandle = aButton; }
   const std::vector<std::string>& WorkStationFiles() const { return fWorkStationFiles; }
   const std::vector<std::string>& WorkStationCleanupFiles() const { return fWorkStationCleanupFiles; }
+  // The common-file commands for the workstations; null until a sub-option names some.
+  const TCommonFileList* WorkStationCommonFiles() const { return fWorkStationCommonFiles.get(); }
+  // A restart is needed at the end: a file in use is replaced at the next start.
+  bool AskReboot() const { return fAskReboot; }
   const std::string& DiskDrive() const { return fDiskDrive; }
   const std::vector<std::string>& CleanUpDirList() const { return fCleanUpDirList; }
   bool StopCleanUp() const { return fStopCleanUp; }
@@ -253,6 +258,9 @@ class TSetupEngine {
 
   friend class TFileInstaller;
 
+  // A common file is about to be copied: the front end shows where from and where to.
+  void BeginCopyCommonFile(const std::string& aSource, const std::string& aTarget);
+
   // The values that expansions read, refreshed for each use.
   TExpandContext& ExpandContext();
   // The workstation update file of this run, created on the first %WSUPDATE%.
@@ -332,6 +340,7 @@ class TSetupEngine {
   void* fStopbtnHandle = nullptr;
   std::vector<std::string> fWorkStationFiles;
   std::vector<std::string> fWorkStationCleanupFiles;
+  std::unique_ptr<TCommonFileList> fWorkStationCommonFiles;
   TRunStates fRunExtState = rs_getprog;
   std::string fDiskDrive;
   std::vector<std::string> fCleanUpDirList;

@@ -4,6 +4,7 @@ The Wine prefix is the build tree's test prefix: C: is its drive_c, D: the build
 is no Z: drive, so a faulty run cannot write into the host's file system. Distributions are made
 under C:\\e2e\\<test name>, and the Windows temporary folder is C:\\users\\<user>\\Temp.
 """
+import contextlib
 import getpass
 import os
 import shutil
@@ -119,6 +120,23 @@ def file_attributes(*paths: Path) -> list:
 def set_file_attributes(path: Path, attributes: int) -> None:
     out = wine(E2ETOOL_EXE, "setattrib", f"{attributes:x}", to_windows(path))
     assert out.returncode == 0, out.stderr
+
+
+@contextlib.contextmanager
+def held_open(path: Path, release: Path, readable: bool = False):
+    """Keeps a file open in another Windows process while the block runs: without sharing, or
+    with others still allowed to read it (a program library in use)."""
+    release.unlink(missing_ok=True)
+    holder = subprocess.Popen([WINE_RUN, str(PREFIX), str(BUILD_DIR), str(E2ETOOL_EXE),
+                               "holdread" if readable else "hold", to_windows(path), to_windows(release)],
+                              stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        if not wait_for(lambda: Path(str(path) + ".held").exists()):
+            raise AssertionError(f"{path} was not opened by the holder")
+        yield
+    finally:
+        release.write_bytes(b"")
+        holder.wait(timeout=60)
 
 
 def ensure_prefix() -> None:

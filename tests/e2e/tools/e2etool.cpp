@@ -2,6 +2,9 @@
 //   e2etool hold <file> <release-file>   opens <file> without sharing, creates <file>.held, and
 //                                        keeps the file open until <release-file> exists (at most
 //                                        two minutes)
+//   e2etool holdread <file> <release-file>   the same, but others may still read the file, as
+//                                        with a program library in use: its version can be read,
+//                                        it cannot be replaced
 //   e2etool runonce                      does what the next logon does: runs every command of the
 //                                        current user's RunOnce key (deleting its value first,
 //                                        as the system does) and waits for each
@@ -11,6 +14,8 @@
 //   e2etool attrib <file>...             prints the attributes of each file as eight hex digits
 //                                        and the name ("-" for a file that is not there)
 //   e2etool setattrib <hex> <file>       sets the attributes of the file
+//   e2etool drivetype <root>             prints the type of the drive ("X:\\") as the system
+//                                        gives it (3 fixed disk, 5 CD-ROM)
 #include <windows.h>
 
 #include <cstdio>
@@ -59,8 +64,8 @@ int PrintIni(const std::wstring& aFile) {
   return 0;
 }
 
-int Hold(const std::wstring& aFile, const std::wstring& aRelease) {
-  HANDLE file = ::CreateFileW(aFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+int Hold(const std::wstring& aFile, const std::wstring& aRelease, DWORD aShare) {
+  HANDLE file = ::CreateFileW(aFile.c_str(), GENERIC_READ, aShare, nullptr, OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return 2;
   HANDLE marker = ::CreateFileW((aFile + L".held").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   if (marker != INVALID_HANDLE_VALUE) ::CloseHandle(marker);
@@ -125,17 +130,24 @@ int SetAttributes(const std::wstring& aHex, const std::wstring& aFile) {
   return ::SetFileAttributesW(aFile.c_str(), attributes) ? 0 : 2;
 }
 
+int PrintDriveType(const std::wstring& aRoot) {
+  std::printf("%u\n", ::GetDriveTypeW(aRoot.c_str()));
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   const std::vector<std::wstring> args(argv + 1, argv + argc);
-  if (args.size() == 3 && args[0] == L"hold") return Hold(args[1], args[2]);
+  if (args.size() == 3 && args[0] == L"hold") return Hold(args[1], args[2], 0);
+  if (args.size() == 3 && args[0] == L"holdread") return Hold(args[1], args[2], FILE_SHARE_READ);
   if (args.size() == 2 && args[0] == L"ini") return PrintIni(args[1]);
   if (args.size() == 1 && args[0] == L"runonce") return RunOnce();
   if (args.size() >= 2 && args[0] == L"attrib") return PrintAttributes({args.begin() + 1, args.end()});
   if (args.size() == 3 && args[0] == L"setattrib") return SetAttributes(args[1], args[2]);
+  if (args.size() == 2 && args[0] == L"drivetype") return PrintDriveType(args[1]);
   std::fprintf(stderr,
-               "usage: e2etool hold <file> <release-file> | ini <file> | runonce | attrib <file>... | "
-               "setattrib <hex> <file>\n");
+               "usage: e2etool hold|holdread <file> <release-file> | ini <file> | runonce | attrib <file>... | "
+               "setattrib <hex> <file> | drivetype <root>\n");
   return 1;
 }
