@@ -1,0 +1,134 @@
+#pragma once
+// TWizardForm: the installer's main window in an interactive run, a passive front end of
+// TSetupEngine. The engine decides the steps; the window shows one page per step, offers the
+// buttons the step allows (Showbuttons) and turns each press into an engine call. Steps start
+// from the one-shot timer Timer1 (StateMachineRun), so the next step always runs from the
+// message loop after the handler that asked for it has returned.
+//
+// One engine call at a time: while a step runs it pumps messages (extraction, cleanup, the
+// search for an installed system), and a timer or a button that would start another step then
+// waits until the step has returned. Only Exit, Stop, Cancel and a close act at once, by
+// setting the flags the running step reads.
+#include <windows.h>
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/SetupEngine.h"
+#include "ui/ButtonSets.h"
+#include "ui/ControlPage.h"
+#include "ui/WizardPages.h"
+
+namespace vek {
+
+class TOptionsPage;
+class TConfirmPage;
+class TWizardProgress;
+
+class TWizardForm {
+ public:
+  TWizardForm();  // FormCreate
+  ~TWizardForm();
+  TWizardForm(const TWizardForm&) = delete;
+  TWizardForm& operator=(const TWizardForm&) = delete;
+
+  HWND Handle() const { return fHandle; }
+  // The Setup property: the engine (not owned), whose step event this window becomes.
+  void SetSetup(TSetupEngine* aSetup);
+  // Shows the window and runs the message loop until it closes.
+  void Run();
+
+  void StateMachineRun();
+  void Showbuttons(TShowButtonType aShowbutton);
+  void InitGui(bool aUseOEMGui);
+  void SetWelcomePicture(bool aOnOff);
+
+ private:
+  static INT_PTR CALLBACK DialogProc(HWND aWindow, UINT aMessage, WPARAM aWParam, LPARAM aLParam) noexcept;
+  INT_PTR HandleMessage(UINT aMessage, WPARAM aWParam, LPARAM aLParam);
+
+  // Window and layout.
+  void CreateFrame();
+  void CreatePages();
+  void ApplyScale(UINT aDpi);
+  void LayoutFrame();
+  void PaintFrame(HDC aDc) const;
+  RECT Px(const RECT& aAt96) const;
+  void ApplyFixedCaptions();
+  void ShowPage(TWizardPageId aPage);
+  HWND Control(int aId) const;
+  HWND Button(TNavButton aButton) const;
+  void SetText(int aId, const std::string& aText) const;
+  void SetShortenedText(int aId, const std::string& aText) const;
+  std::string Text(int aId) const;
+  void Repaint() const;
+
+  // Engine calls: one at a time; what arrived meanwhile runs afterwards.
+  template <typename F>
+  void CallEngine(F&& aCall);
+  void AfterEngineReturned();
+  bool EngineBusy() const { return fEngineDepth > 0; }
+
+  // The step handler (the engine's OnStep).
+  void SetupStep(TSetupEngine& aSender);
+  void StepEnter(TSetupEngine& e);
+  void StepUpdate(TSetupEngine& e);
+  void StepLeave(TSetupEngine& e);
+  void ShowWelcomePage(TSetupEngine& e);
+  void ShowWhereToPage(TSetupEngine& e);
+  void ShowInstallUpdate(TSetupEngine& e);
+  void ShowFinishPage(TSetupEngine& e);
+  void ShowRightsPage(const std::vector<std::string>& aLines, int aTextId, int aSecondTextId);
+  void ShowInfoLines(const std::vector<std::string>& aLines);
+  void AppRunPrompt(TSetupEngine& e);
+
+  // Button handlers.
+  void OnCommand(int aId, int aCode, HWND aControl);
+  void NextBtnClick();
+  void PrevBtnClick();
+  void ExitBtnClick();
+  void OkBtnClick();
+  void CancelBtnClick();
+  void YesBtnClick();
+  void NoBtnClick();
+  void BrowseBtnClick();
+  void DefaultBtnClick(bool aCustom);
+  void WelcomeImageClick();
+  // A click that would run the engine while a step runs: it waits for the step's return.
+  bool DeferWhileBusy(int aId);
+  // The user ends the run before its work is done: logged, and the run counts as cancelled.
+  void EndedByUser(const char* aLogLine);
+  bool FormCloseQuery();
+  void CloseAccepted();
+
+  TSetupEngine* fSetup = nullptr;
+  HWND fHandle = nullptr;
+  TUiScale fScale;
+  HFONT fFont = nullptr;
+  HFONT fBoldFont = nullptr;
+  HFONT fTitleFont = nullptr;
+  HBRUSH fLightBrush = nullptr;
+  HBRUSH fWhiteBrush = nullptr;
+  std::array<std::unique_ptr<TWizardPage>, kWizardPageCount> fPages;
+  TOptionsPage* fOptionsPage = nullptr;
+  TConfirmPage* fConfirmPage = nullptr;
+  std::unique_ptr<TWizardProgress> fProgress;
+  int fActivePage = -1;
+  bool fWelcomePictureShown = false;
+  bool fOemLook = false;
+
+  bool FirstTime = true;
+  std::string InstallToCaption;
+  int FinalInfoindex = 0;
+  int StartInfoindex = 0;
+
+  int fEngineDepth = 0;
+  bool fTimerArmed = false;
+  bool fTerminated = false;     // stTerminate has left: the window closes
+  bool fCloseRequested = false;  // a close was accepted while a step ran
+  std::vector<int> fDeferredCommands;
+};
+
+}  // namespace vek
