@@ -2,33 +2,14 @@
 
 #include <commctrl.h>
 
-#include <array>
-#include <cstdint>
 
 namespace vek {
-namespace {
-
-// The smallest dialog template: no controls, no menu, the standard dialog class, no title.
-struct TEmptyDialogTemplate {
-  DLGTEMPLATE header;
-  std::array<WORD, 3> menuClassTitle;  // 0: no menu, 0: standard class, 0: empty title
-};
-
-}  // namespace
-
-HWND CreatePageDialog(HWND aParent, DLGPROC aProc, LPARAM aParam) {
-  TEmptyDialogTemplate dialog{};
-  // DS_CONTROL: the page takes part in its parent's Tab order and accelerators.
-  dialog.header.style = WS_CHILD | DS_CONTROL | WS_CLIPSIBLINGS;
-  dialog.header.dwExtendedStyle = WS_EX_CONTROLPARENT;
-  return ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr), &dialog.header, aParent, aProc, aParam);
-}
-
 TControlPage::TControlPage(std::span<const TControlSpec> aControls, TPageCommand aOnCommand)
     : fControls(aControls), fOnCommand(std::move(aOnCommand)) {}
 
 void TControlPage::Create(HWND aParent, const TWizardHost&) {
-  fHandle = CreatePageDialog(aParent, &TControlPage::DialogProc, reinterpret_cast<LPARAM>(this));
+  fDialog.Create(aParent);
+  fHandle = fDialog.Window();
   for (const TControlSpec& spec : fControls) {
     ::CreateWindowExW(0, spec.className, L"", WS_CHILD | WS_VISIBLE | spec.style, 0, 0, 0, 0, fHandle,
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), ::GetModuleHandleW(nullptr), nullptr);
@@ -54,19 +35,10 @@ void TControlPage::ShowGroup(int aGroupId, bool aShow) const {
   }
 }
 
-INT_PTR CALLBACK TControlPage::DialogProc(HWND aWindow, UINT aMessage, WPARAM aWParam, LPARAM aLParam) noexcept {
-  try {
-    if (aMessage == WM_INITDIALOG) {
-      ::SetWindowLongPtrW(aWindow, DWLP_USER, aLParam);
-      return FALSE;
-    }
-    auto* page = reinterpret_cast<TControlPage*>(::GetWindowLongPtrW(aWindow, DWLP_USER));
-    if (aMessage == WM_COMMAND && page && page->fOnCommand && aLParam != 0) {
-      page->fOnCommand(LOWORD(aWParam), HIWORD(aWParam), reinterpret_cast<HWND>(aLParam));
-      return TRUE;
-    }
-  } catch (...) {
-    // A failure in a handler must not cross the window system's frame.
+INT_PTR TControlPage::HandleMessage(UINT aMessage, WPARAM aWParam, LPARAM aLParam) {
+  if (aMessage == WM_COMMAND && fOnCommand && aLParam != 0) {
+    fOnCommand(LOWORD(aWParam), HIWORD(aWParam), reinterpret_cast<HWND>(aLParam));
+    return TRUE;
   }
   return FALSE;
 }

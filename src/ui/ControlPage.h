@@ -8,6 +8,7 @@
 #include <functional>
 #include <span>
 
+#include "ui/DialogWindow.h"
 #include "ui/WizardPage.h"
 
 namespace vek {
@@ -24,9 +25,6 @@ struct TControlSpec {
 // The wizard's handler of a page's notifications: control id, notification code, control.
 using TPageCommand = std::function<void(int aId, int aCode, HWND aControl)>;
 
-// An empty child dialog of the standard dialog class, hidden, with the page's style.
-HWND CreatePageDialog(HWND aParent, DLGPROC aProc, LPARAM aParam);
-
 class TControlPage : public TWizardPage {
  public:
   TControlPage(std::span<const TControlSpec> aControls, TPageCommand aOnCommand);
@@ -36,9 +34,11 @@ class TControlPage : public TWizardPage {
   // Shows or hides a group box and every control of its group.
   void ShowGroup(int aGroupId, bool aShow) const;
 
- private:
-  static INT_PTR CALLBACK DialogProc(HWND aWindow, UINT aMessage, WPARAM aWParam, LPARAM aLParam) noexcept;
+  // The page dialog's messages: notifications of its controls go to the wizard.
+  INT_PTR HandleMessage(UINT aMessage, WPARAM aWParam, LPARAM aLParam);
 
+ private:
+  TChildDialog<TControlPage> fDialog{*this};
   std::span<const TControlSpec> fControls;
   TPageCommand fOnCommand;
 };

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include <algorithm>
+
 #include "base/Format.h"
 #include "language/LanguageText.h"
 #include "language/LanguageTextIds.h"
@@ -361,7 +363,22 @@ void TWizardForm::SetWelcomePicture(bool aOnOff) {
   if (fActivePage >= 0) ShowPage(static_cast<TWizardPageId>(fActivePage));
 }
 
+void TWizardForm::CenterOnScreen() const {
+  RECT window{};
+  ::GetWindowRect(fHandle, &window);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  if (!::GetMonitorInfoW(::MonitorFromWindow(fHandle, MONITOR_DEFAULTTOPRIMARY), &monitor)) return;
+  const RECT& work = monitor.rcWork;
+  const int width = window.right - window.left;
+  const int height = window.bottom - window.top;
+  ::SetWindowPos(fHandle, nullptr, work.left + std::max(0L, (work.right - work.left - width) / 2),
+                 work.top + std::max(0L, (work.bottom - work.top - height) / 2), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void TWizardForm::Run() {
+  CenterOnScreen();
   ::ShowWindow(fHandle, SW_SHOW);
   ::SetForegroundWindow(fHandle);
   if (FirstTime) {

@@ -54,6 +54,7 @@ class TWizardForm {
   void CreatePages();
   void ApplyScale(UINT aDpi);
   void LayoutFrame();
+  void CenterOnScreen() const;
   void PaintFrame(HDC aDc) const;
   RECT Px(const RECT& aAt96) const;
   void ApplyFixedCaptions();
