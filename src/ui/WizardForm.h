@@ -12,6 +12,7 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,6 +28,34 @@ class TOptionsPage;
 class TConfirmPage;
 class TWizardProgress;
 
+// Cleanup runs, which share their pages.
+inline bool IsCleanUpRun(TRunMode aMode) { return aMode == rmCleanUp || aMode == rmWorkStationCleanUp; }
+
+// Steps at which the run's work is done: leaving the run then is no cancellation.
+inline bool WorkIsDone(TStepTypes aStep) {
+  return aStep == stCleanUpShowErrors || aStep == stFinalInfo || aStep == stFinishCleanUp || aStep == stFinish ||
+         aStep == stTerminate;
+}
+
+// Line aIndex of the engine's info lines, empty when there is none.
+inline std::string Line(const std::vector<std::string>& aLines, std::size_t aIndex) {
+  return aIndex < aLines.size() ? aLines[aIndex] : std::string();
+}
+
+// What the choice page shows: a script's choice or the language choice, its items already in the
+// user's language.
+struct TChoiceView {
+  std::string description;
+  std::string info;
+  std::vector<std::string> items;
+  int selection = -1;  // -1: none yet
+  bool combo = false;  // a combo box (the language choice always) instead of radio buttons
+};
+
+// An item of the language choice: the option's text and, when its variable is a locale number
+// that the system knows, the system's name of that language.
+std::string LanguageChoiceItem(const std::string& aText, const std::string& aVariable);
+
 class TWizardForm {
  public:
   TWizardForm();  // FormCreate
@@ -39,6 +68,16 @@ class TWizardForm {
   void SetSetup(TSetupEngine* aSetup);
   // Shows the window and runs the message loop until it closes.
   void Run();
+
+  // The step handler (the engine's OnStep): one notification of the engine, as the engine
+  // announces it with its Step, StepAction and StepMessage.
+  void StepNotification(TSetupEngine& aSender, TStepTypes aStep, TStepAction aAction, TStepMessage aMessage);
+
+  // The choice page and the agreement page, as the engine's choice and agreement steps fill
+  // them (the engine does not load choices and agreements yet).
+  void ShowChoice(const TChoiceView& aChoice);
+  void ShowAgreement(const std::vector<std::string>& aLines, bool aValid);
+  int ChoiceSelection() const { return fChoiceSelection; }
 
   void StateMachineRun();
   void Showbuttons(TShowButtonType aShowbutton);
@@ -67,20 +106,17 @@ class TWizardForm {
   void Repaint() const;
 
   // Engine calls: one at a time; what arrived meanwhile runs afterwards.
-  template <typename F>
-  void CallEngine(F&& aCall);
+  void CallEngine(const std::function<void(TSetupEngine&)>& aCall);
   void AfterEngineReturned();
   bool EngineBusy() const { return fEngineDepth > 0; }
 
-  // The step handler (the engine's OnStep).
-  void SetupStep(TSetupEngine& aSender);
-  void StepEnter(TSetupEngine& e);
-  void StepUpdate(TSetupEngine& e);
-  void StepLeave(TSetupEngine& e);
+  void StepEnter(TSetupEngine& e, TStepTypes aStep);
+  void StepUpdate(TSetupEngine& e, TStepTypes aStep, TStepMessage aMessage);
+  void StepLeave(TSetupEngine& e, TStepTypes aStep);
   void ShowWelcomePage(TSetupEngine& e);
   void ShowWhereToPage(TSetupEngine& e);
-  void ShowInstallUpdate(TSetupEngine& e);
-  void ShowFinishPage(TSetupEngine& e);
+  void ShowInstallUpdate(TSetupEngine& e, TStepMessage aMessage);
+  void ShowFinishPage(TSetupEngine& e, TStepMessage aMessage);
   void ShowRightsPage(const std::vector<std::string>& aLines, int aTextId, int aSecondTextId);
   void ShowInfoLines(const std::vector<std::string>& aLines);
   void AppRunPrompt(TSetupEngine& e);
@@ -97,6 +133,7 @@ class TWizardForm {
   void BrowseBtnClick();
   void DefaultBtnClick(bool aCustom);
   void WelcomeImageClick();
+  void RBChoice1Click(int aId);
   // A click that would run the engine while a step runs: it waits for the step's return.
   bool DeferWhileBusy(int aId);
   // The user ends the run before its work is done: logged, and the run counts as cancelled.
@@ -117,6 +154,7 @@ class TWizardForm {
   TConfirmPage* fConfirmPage = nullptr;
   std::unique_ptr<TWizardProgress> fProgress;
   int fActivePage = -1;
+  int fChoiceSelection = -1;
   bool fWelcomePictureShown = false;
   bool fOemLook = false;
 
