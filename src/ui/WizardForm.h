@@ -119,6 +119,7 @@ class TWizardForm {
   void ShowFinishPage(TSetupEngine& e, TStepMessage aMessage);
   void ShowRightsPage(const std::vector<std::string>& aLines, int aTextId, int aSecondTextId);
   void ShowInfoLines(const std::vector<std::string>& aLines);
+  void ShowExternalProgram(TStepMessage aMessage, const std::vector<std::string>& aLines);
   void AppRunPrompt(TSetupEngine& e);
 
   // Button handlers.

@@ -138,6 +138,8 @@ void TWizardForm::StepUpdate(TSetupEngine& e, TStepTypes step, TStepMessage mess
       SetText(idUnpackText, Line(lines, 0));
       Repaint();
     }
+  } else if (step == stExecuteExternals) {
+    ShowExternalProgram(message, lines);
   } else if (step == stCheckWhereTo) {
     if (e.Context().RunMode != rmInstall || e.InstallMode() != 2) return;
     if (message == smStartFindSystem) {
@@ -213,6 +215,68 @@ void TWizardForm::StepLeave(TSetupEngine& e, TStepTypes step) {
     SetText(idInfoCleanUpLabel, LanguageText(txt::CleanUp_DirsHead));
   } else if (step == stTerminate) {
     fTerminated = true;
+  }
+}
+
+void TWizardForm::ShowExternalProgram(TStepMessage aMessage, const std::vector<std::string>& aLines) {
+  const auto page = static_cast<TControlPage*>(fPages[pgRunExternals].get());
+  const auto clearRadios = [this] {
+    for (const int radio : {idRB1, idRB2, idRB3, idRB4}) {
+      SetText(radio, {});
+      ::SendMessageW(Control(radio), BM_SETCHECK, BST_UNCHECKED, 0);
+      ::ShowWindow(Control(radio), SW_HIDE);
+    }
+  };
+  const auto centred = [this](bool aCentred) {
+    const HWND label = Control(idRunInfoLabel1);
+    const LONG_PTR style = ::GetWindowLongPtrW(label, GWL_STYLE) & ~static_cast<LONG_PTR>(SS_TYPEMASK);
+    ::SetWindowLongPtrW(label, GWL_STYLE, style | (aCentred ? SS_CENTER : SS_LEFT));
+  };
+  if (aMessage == smNone) {
+    for (const int label : {idInsertLabel, idDescribeLabel, idDiskIdLabel, idInlabel, idDiskDrivePanel,
+                            idRunInfoLabel1, idRunInfoLabel2, idRunInfolabel3, idRunInfolabel4}) {
+      SetText(label, {});
+    }
+    page->ShowGroup(idGrpRunExtInsertGrpBox, false);
+    page->ShowGroup(idGrpRunExtInfoGrpBox, false);
+    ShowPage(pgRunExternals);
+    Showbuttons(sbYesNo);
+  } else if (aMessage == smYesNoBtn) {
+    Showbuttons(sbYesNo);
+  } else if (aMessage == smRs_Ask) {
+    SetText(idInsertLabel, Line(aLines, 0));
+    SetText(idDescribeLabel, Line(aLines, 1));
+    SetText(idDiskIdLabel, Line(aLines, 2));
+    SetText(idInlabel, Line(aLines, 3));
+    SetText(idDiskDrivePanel, Line(aLines, 4));
+    page->ShowGroup(idGrpRunExtInfoGrpBox, false);
+    page->ShowGroup(idGrpRunExtInsertGrpBox, true);
+    Showbuttons(sbOkAbort);
+  } else if (aMessage == smRs_RunProg || aMessage == smGetProgInfo) {
+    const bool running = aMessage == smRs_RunProg;
+    if (!running) ::SetWindowTextW(fHandle, Wide(Line(aLines, 0)).c_str());
+    const std::size_t first = running ? 0 : 1;
+    centred(true);
+    SetText(idRunInfoLabel1, Line(aLines, first));
+    if (running) {
+      SetShortenedText(idRunInfoLabel2, Line(aLines, first + 1));
+    } else {
+      SetText(idRunInfoLabel2, Line(aLines, first + 1));
+    }
+    SetText(idRunInfolabel3, Line(aLines, first + 2));
+    SetText(idRunInfolabel4, running ? std::string() : Line(aLines, first + 3));
+    page->ShowGroup(idGrpRunExtInsertGrpBox, false);
+    page->ShowGroup(idGrpRunExtInfoGrpBox, true);
+    // The program's alternatives (RB1 to RB4) come with the external programs' records.
+    clearRadios();
+    Showbuttons(running ? sbContinue : sbYesNo);
+    if (running) Repaint();
+  } else if (aMessage == smDiskDrive) {
+    SetText(idDiskDrivePanel, Line(aLines, 0));
+  } else if (aMessage == smFindFile) {
+    SetText(idCancelBtn, LanguageText(txt::contr_Stop));
+    SetText(idFindDescLabel, Line(aLines, 0));
+    Repaint();
   }
 }
 
