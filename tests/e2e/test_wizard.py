@@ -280,5 +280,78 @@ class ExitDuringExtraction(WizardCase):
         self.assertTrue(record, "the record of what was extracted is saved")
 
 
+SCREENSHOTS = h.BUILD_DIR / "screenshots"
+
+
+class Screenshots(WizardCase):
+    """A picture of each page in three languages (build/<preset>/screenshots/<language>), for a
+    person to look at; docs/screenshots keeps a copy."""
+
+    def shoot(self, language: str) -> None:
+        folder = SCREENSHOTS / language
+        shutil.rmtree(folder, ignore_errors=True)
+        dist = self.make_dist("shots_" + language.lower())
+        program = ui.Program(dist.program, "/s:", f"/LANG:{language}")
+        self.addCleanup(program.kill)
+        w = self.wizard = ui.wait_window(title_has="Vek", timeout=60)
+        shots = []
+
+        def shoot(name, window=None):
+            shots.append((window or w).screenshot(folder / f"{len(shots) + 1:02}-{name}.png"))
+
+        wait_visible(w, INSTALL_RADIO)
+        shoot("welcome")
+        w.click(id=NEXT)
+        wait_visible(w, WHERETO_EDIT)
+        shoot("location")
+        w.click(id=NEXT)
+        wait_visible(w, DEFAULT_BTN)
+        shoot("default-or-custom")
+        w.click(id=CUSTOM_BTN)
+        wait_visible(w, OPT_LIST)
+        shoot("options")
+        w.click(id=OPT_CHANGE)
+        form = h.wait_for(lambda: next((x for x in ui.windows() if x["hwnd"] != w.hwnd), None), timeout=30)
+        self.assertIsNotNone(form, "the sub-option form did not open")
+        shoot("sub-options", ui.Window(form))
+        ui.Window(form).click(id=IDCANCEL)
+        h.wait_for(lambda: len(ui.windows()) == 1, timeout=30)
+        w.click(id=NEXT)
+        wait_visible(w, CONFIRM_LIST)
+        shoot("confirm")
+        w.click(id=NEXT)
+        wait_visible(w, OK, timeout=120)
+        shoot("finish")
+        w.click(id=OK)
+        self.assertEqual(program.wait(60), 0)
+
+        system_dir = self.root / "VekApps" / "Notes"
+        cleanup = ui.Program(system_dir / "SETUP.EXE", "/UNINSTALL", f"/LANG:{language}")
+        self.addCleanup(cleanup.kill)
+        w = self.wizard = ui.wait_window(title_has="Vek Notes", timeout=60)
+        wait_visible(w, YES)
+        h.wait_for(lambda: "Vek" in w.text(id=2051) + w.text(id=2052), timeout=30)
+        shoot("cleanup-start")
+        w.click(id=YES)
+        wait_visible(w, CLEANUP_DIR_LIST)
+        shoot("cleanup-folders")
+        w.click(id=OK)
+        wait_visible(w, OK, timeout=120)
+        shoot("cleanup-finish")
+        w.click(id=OK)
+        self.assertEqual(cleanup.wait(60), 0)
+        for shot in shots:
+            self.assertGreater(shot.stat().st_size, 1000, shot)
+
+    def test_english(self):
+        self.shoot("UK")
+
+    def test_russian(self):
+        self.shoot("RU")
+
+    def test_german(self):
+        self.shoot("DE")
+
+
 if __name__ == "__main__":
     h.main()
