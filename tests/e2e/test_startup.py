@@ -2,6 +2,7 @@
 import shutil
 
 import vekharness as h
+import vekui
 
 SCRIPT = """[System Info]
 Name=Demo
@@ -72,11 +73,12 @@ class Startup(h.WineTestCase):
         dist.script(SCRIPT)
         (h.temp_dir() / "VekSetup.ini").unlink(missing_ok=True)
         # Until the wizard exists an interactive run does nothing, says so and fails.
-        result = dist.run()
-        self.assertEqual(result.returncode, 1, result.stderr)
-        self.assertFalse((h.temp_dir() / "VekSetup.ini").exists())
-        result = dist.run("/LOG", "/s:")
-        self.assertEqual(result.returncode, 1, result.stderr)
+        # The message is a real window: it is answered as a user would.
+        for args in ((), ("/LOG", "/s:")):
+            with vekui.Program(dist.program, *args) as program:
+                vekui.wait_window(title="Setup error").click(text="OK")
+                self.assertEqual(program.wait(), 1, program.stderr)
+            self.assertFalse((h.temp_dir() / "VekSetup.ini").exists())
         lines = [line for log in h.logs("install_").values() for line in log]
         self.assertTrue(any("runs only silently" in line for line in lines), lines)
         self.assertNotIn("Start", lines)
