@@ -307,8 +307,7 @@ void TWizardForm::ShowWelcomePage(TSetupEngine& e) {
     case rmCleanUp:
     case rmWorkStationCleanUp: break;
   }
-  SetText(idInstUpdLabel, second.empty() && e.Context().RunMode != rmInstall ? std::string()
-                                                                              : welcome + "\r\n\r\n" + second);
+  SetText(idInstUpdLabel, second.empty() ? std::string() : welcome + "\r\n\r\n" + second);
   for (const int radio : {idInstallRadioBtn, idUpdateRadioBtn}) {
     ::ShowWindow(Control(radio), choose ? SW_SHOW : SW_HIDE);
     ::EnableWindow(Control(radio), choose);
