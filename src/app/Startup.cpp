@@ -53,19 +53,21 @@ void ReportStartupError(TSetupEngine& aEngine, const std::string& aMessage) {
 }
 
 // An interactive run: the wizard drives the engine from its message loop until it closes.
-void RunWizard(TSetupEngine& aEngine) {
+// False when an error escaped a step.
+bool RunWizard(TSetupEngine& aEngine) {
   TWizardForm wizard;
   wizard.SetSetup(&aEngine);
   ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
   wizard.Run();
+  return !wizard.Failed();
 }
 
 int RunEngineHere(TSetupEngine& aEngine) {
   if (aEngine.Silent()) {
     // A silent run is one outermost ExecuteStep.
     aEngine.ExecuteStep();
-  } else {
-    RunWizard(aEngine);
+  } else if (!RunWizard(aEngine)) {
+    return kExitFailed;
   }
   if (aEngine.LogFailed()) return kExitFailed;
   // A run the user ended before its work was done did not do what it was asked.

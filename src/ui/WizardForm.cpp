@@ -388,16 +388,23 @@ void TWizardForm::Run() {
 }
 
 void TWizardForm::CallEngine(const std::function<void(TSetupEngine&)>& aCall) {
-  if (!fSetup) return;
+  if (!fSetup || fFailed) return;
   ++fEngineDepth;
   try {
     aCall(*fSetup);
-  } catch (...) {
-    --fEngineDepth;
-    throw;
+  } catch (const std::exception& error) {
+    // An error that escaped a step ends the run, as it ends a silent one: nobody could go on
+    // from a page whose step broke off.
+    fFailed = true;
+    fSetup->Log(std::string("Setup stopped by an error: ") + error.what());
   }
   --fEngineDepth;
-  if (fEngineDepth == 0) AfterEngineReturned();
+  if (fEngineDepth > 0) return;
+  if (fFailed) {
+    ::DestroyWindow(fHandle);
+    return;
+  }
+  AfterEngineReturned();
 }
 
 void TWizardForm::AfterEngineReturned() {

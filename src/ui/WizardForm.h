@@ -68,6 +68,8 @@ class TWizardForm {
   void SetSetup(TSetupEngine* aSetup);
   // Shows the window and runs the message loop until it closes.
   void Run();
+  // An error escaped a step: the window closed and the run could not be carried out.
+  bool Failed() const { return fFailed; }
 
   // The step handler (the engine's OnStep): one notification of the engine, as the engine
   // announces it with its Step, StepAction and StepMessage.
@@ -168,6 +170,7 @@ class TWizardForm {
   bool fTimerArmed = false;
   bool fTerminated = false;     // stTerminate has left: the window closes
   bool fCloseRequested = false;  // a close was accepted while a step ran
+  bool fFailed = false;
   std::vector<int> fDeferredCommands;
 };
 
