@@ -96,6 +96,13 @@ HFONT MakeFont(UINT aDpi, LONG aWeight, int aPercent) {
   if (font.lfHeight == 0) font.lfHeight = -12 * systemDpi / USER_DEFAULT_SCREEN_DPI;
   font.lfHeight = MulDiv(MulDiv(font.lfHeight, static_cast<int>(aDpi), systemDpi), aPercent, 100);
   font.lfWeight = aWeight;
+  // Chinese texts need a font with Chinese glyphs: the message font reaches them only where the
+  // system links it to one (Windows does, Wine does not). The font mapper picks one by its
+  // character set.
+  if (CurrentLanguageCode() == "CN") {
+    font.lfCharSet = GB2312_CHARSET;
+    font.lfFaceName[0] = L'\0';
+  }
   return ::CreateFontIndirectW(&font);
 }
 
