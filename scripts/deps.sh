@@ -5,12 +5,13 @@
 # machines already have: a minimal Debian root (debootstrap --variant=minbase) has only the
 # essential packages, and recommendations are not installed (cmake only recommends make).
 # Beyond those: make (cmake's generator), procps (pkill in the end-to-end tests) and time
-# (/usr/bin/time -v in bench/extract.sh).
+# (/usr/bin/time -v in bench/extract.sh), fonts-wine (Wine's own fonts: the glyphs of the caption
+# buttons) and fonts-wqy-microhei (Chinese texts in the windows under Wine).
 set -euo pipefail
 packages=(
   cmake make g++ clang-14 libclang-rt-14-dev googletest zlib1g-dev python3
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
-  libz-mingw-w64-dev wine wine64 xvfb xauth x11-utils imagemagick
+  libz-mingw-w64-dev wine wine64 xvfb xauth x11-utils imagemagick fonts-wine fonts-wqy-microhei
   zip unzip p7zip-full liblnk-utils hyperfine procps time e2fsprogs
 )
 missing=()

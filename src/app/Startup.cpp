@@ -1,5 +1,7 @@
 #include "app/Startup.h"
 
+#include <windows.h>
+
 #include <exception>
 #include <memory>
 #include <string_view>
@@ -17,6 +19,7 @@
 #include "system/Process.h"
 #include "system/SysInfo.h"
 #include "ui/Msgdlg.h"
+#include "ui/WizardForm.h"
 
 namespace vek {
 namespace {
@@ -49,17 +52,26 @@ void ReportStartupError(TSetupEngine& aEngine, const std::string& aMessage) {
   aEngine.LogAndShowMsg(LanguageText(txt::Msg_SetupError), aMessage, mtError);
 }
 
+// An interactive run: the wizard drives the engine from its message loop until it closes.
+// False when an error escaped a step.
+bool RunWizard(TSetupEngine& aEngine) {
+  TWizardForm wizard;
+  wizard.SetSetup(&aEngine);
+  ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+  wizard.Run();
+  return !wizard.Failed();
+}
+
 int RunEngineHere(TSetupEngine& aEngine) {
-  if (!aEngine.Silent()) {
-    // The wizard window does not exist yet: an interactive run would stop at its first page
-    // with nothing done. It says so and fails instead of pretending to have run.
-    aEngine.LogAndShowMsg(LanguageText(txt::Msg_SetupError), LanguageText(txt::Setup_NoWizard), mtError);
-    return kExitRunFailed;
+  if (aEngine.Silent()) {
+    // A silent run is one outermost ExecuteStep.
+    aEngine.ExecuteStep();
+  } else if (!RunWizard(aEngine)) {
+    return kExitFailed;
   }
-  // A silent run is one outermost ExecuteStep.
-  aEngine.ExecuteStep();
   if (aEngine.LogFailed()) return kExitFailed;
-  return aEngine.RunFailed() ? kExitRunFailed : kExitOk;
+  // A run the user ended before its work was done did not do what it was asked.
+  return aEngine.RunFailed() || aEngine.UserCancelled() ? kExitRunFailed : kExitOk;
 }
 
 // Releases the language table on every way out of the run.

@@ -103,7 +103,8 @@ TStepOutcome TSetupEngine::DoInstUpd() {
     case rmCleanUp:
     case rmWorkStationCleanUp: break;
   }
-  Log(fInstallMode == 1 ? "   Install" : "   Update");
+  // An interactive install with the mode left open asks on the welcome page first.
+  if (fInstallMode != 0) Log(fInstallMode == 1 ? "   Install" : "   Update");
   return TStepOutcome::IfSilent(stVerifySystemInfoUserRights);
 }
 

@@ -1,0 +1,202 @@
+"""Drives real windows of programs running under Wine, through the test driver uidriver.exe.
+
+Every program runs in the build tree's test prefix on that prefix's own Xvfb display (see
+tools/wine-run). A program is started in the background (Program), its windows are waited for by
+class and caption (wait_window), and their controls are found by class, caption or id, read,
+clicked and typed into as a user would, then the program's exit code is awaited.
+
+Every wait has a time limit: a window that never comes, or a program that never ends, fails the
+test with what was on the screen instead of hanging it.
+"""
+import json
+import os
+import signal
+import subprocess
+from pathlib import Path
+
+import vekharness as h
+
+UIDRIVER_EXE = Path(os.environ.get("VEK_UIDRIVER_EXE", h.BUILD_DIR / "bin" / "uidriver.exe"))
+
+# Virtual-key codes the tests press.
+VK_TAB, VK_RETURN, VK_ESCAPE, VK_SPACE = 0x09, 0x0D, 0x1B, 0x20
+
+# BM_GETCHECK states.
+UNCHECKED, CHECKED = 0, 1
+
+NOT_FOUND = 2
+
+
+class DriverError(AssertionError):
+    pass
+
+
+def driver(*args: str, timeout: float = 60) -> subprocess.CompletedProcess:
+    """Runs one command of the driver; the result's returncode is the driver's exit code."""
+    return h.wine(UIDRIVER_EXE, *args, timeout=timeout)
+
+
+def _checked(result: subprocess.CompletedProcess, what: str) -> str:
+    if result.returncode != 0:
+        raise DriverError(f"{what}: driver exit code {result.returncode}; "
+                          f"{result.stderr.decode('utf-8', 'replace')[-400:]}\nwindows now:\n{windows_text()}")
+    return result.stdout.decode("utf-8")
+
+
+def _lines(text: str) -> list:
+    return [json.loads(line) for line in text.splitlines() if line.strip()]
+
+
+def windows() -> list:
+    """Every visible top-level window, as the driver describes it."""
+    return _lines(driver("windows").stdout.decode("utf-8"))
+
+
+def windows_text() -> str:
+    try:
+        return "\n".join(f"  {w['class']!r} {w['text']!r} enabled={w['enabled']}" for w in windows())
+    except Exception as error:  # the listing only explains a failure; it must not hide it
+        return f"  (could not list: {error})"
+
+
+def screen() -> dict:
+    """The work area, the screen size and the system DPI: {"work": [l, t, r, b], "screen": [w, h], "dpi": n}."""
+    return json.loads(_checked(driver("screen"), "screen"))
+
+
+def _window_args(cls: str = None, title: str = None, title_has: str = None) -> list:
+    args = []
+    if cls is not None:
+        args += ["--class", cls]
+    if title is not None:
+        args += ["--title", title]
+    if title_has is not None:
+        args += ["--title-has", title_has]
+    return args
+
+
+def _control_args(cls: str = None, text: str = None, id: int = None, nth: int = None) -> list:
+    args = []
+    if cls is not None:
+        args += ["--ctl-class", cls]
+    if text is not None:
+        args += ["--text", text]
+    if id is not None:
+        args += ["--id", str(id)]
+    if nth is not None:
+        args += ["--nth", str(nth)]
+    return args
+
+
+def wait_window(cls: str = None, title: str = None, title_has: str = None, timeout: float = 30,
+                enabled: bool = False) -> "Window":
+    """Waits for a visible top-level window with this class and/or caption (exact, or a part of it)."""
+    args = ["wait", *_window_args(cls, title, title_has), "--timeout", str(int(timeout * 1000))]
+    if enabled:
+        args.append("--enabled")
+    found = _lines(_checked(driver(*args, timeout=timeout + 60), f"no window {args[1:-2]}"))
+    return Window(found[0])
+
+
+def wait_gone(cls: str = None, title: str = None, title_has: str = None, timeout: float = 30) -> None:
+    args = ["gone", *_window_args(cls, title, title_has), "--timeout", str(int(timeout * 1000))]
+    _checked(driver(*args, timeout=timeout + 60), f"window still there {args[1:-2]}")
+
+
+class Window:
+    """A top-level window of the program under test, named by its handle."""
+
+    def __init__(self, info: dict):
+        self.info = info
+        self.hwnd = info["hwnd"]
+
+    def _run(self, command: str, *args: str, what: str = "") -> str:
+        return _checked(driver(command, "--hwnd", str(self.hwnd), *args), what or f"{command} {args}")
+
+    def describe(self) -> dict:
+        """The window's own description now (caption, enabled, rect...)."""
+        return self.controls()[0]
+
+    def controls(self) -> list:
+        """The window itself, then each of its descendants: {"class", "id", "text", "visible",
+        "enabled", "focused", "rect", "style", ["checked"], ["items", "selected"]...}."""
+        return _lines(self._run("list"))
+
+    def control(self, cls: str = None, text: str = None, id: int = None, nth: int = None) -> dict:
+        """The first control matching everything given; text matches with or without its "&"."""
+        return _lines(self._run("find", *_control_args(cls, text, id, nth), what=f"no control {cls} {text!r} {id}"))[0]
+
+    def has_control(self, cls: str = None, text: str = None, id: int = None) -> bool:
+        return driver("find", "--hwnd", str(self.hwnd), *_control_args(cls, text, id)).returncode == 0
+
+    def text(self, **control) -> str:
+        return self._run("text", *_control_args(**control))
+
+    def click(self, how: str = "bm", **control) -> None:
+        """Clicks a button (BM_CLICK, or how="command": WM_COMMAND to its parent)."""
+        self._run("click", *_control_args(**control), "--how", how)
+
+    def mouse(self, x: int, y: int, double: bool = False, **control) -> None:
+        """A left click at a point of the control's client area."""
+        self._run("mouse", *_control_args(**control), "--x", str(x), "--y", str(y), *(["--double"] if double else []))
+
+    def set_text(self, value: str, **control) -> None:
+        self._run("settext", *_control_args(**control), "--value", value)
+
+    def select(self, index: int = None, item: str = None, **control) -> None:
+        args = ["--index", str(index)] if item is None else ["--item", item]
+        self._run("select", *_control_args(**control), *args)
+
+    def key(self, vk: int, alt: bool = False, **control) -> None:
+        """Presses a key on the control, or on the window's focused control when none is named."""
+        self._run("key", *_control_args(**control), "--vk", str(vk), *(["--alt"] if alt else []))
+
+    def accelerator(self, letter: str) -> None:
+        """Alt and the letter, as a user presses an "&" accelerator."""
+        self.key(ord(letter.upper()), alt=True)
+
+    def close(self) -> None:
+        """What the close box does: WM_CLOSE."""
+        self._run("close")
+
+    def screenshot(self, path: Path) -> Path:
+        """The window as the screen shows it, as a PNG file (a path inside the prefix or the build tree)."""
+        path = Path(path)
+        path.parent.mkdir(parents=True, exist_ok=True)
+        self._run("screenshot", "--out", h.to_windows(path))
+        return path
+
+    def exists(self) -> bool:
+        return driver("find", "--hwnd", str(self.hwnd), "--hidden").returncode == 0
+
+
+class Program:
+    """A Windows program started in the background under Wine, such as setup.exe without /Q."""
+
+    def __init__(self, exe: Path, *args: str):
+        self.process = subprocess.Popen([h.WINE_RUN, str(h.PREFIX), str(h.BUILD_DIR), str(exe), *args],
+                                        stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                                        start_new_session=True)
+        self.stdout = b""
+        self.stderr = b""
+
+    def wait(self, timeout: float = 60) -> int:
+        """The program's exit code; a program still running after the timeout is killed and fails."""
+        try:
+            self.stdout, self.stderr = self.process.communicate(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            screen_now = windows_text()
+            self.kill()
+            raise AssertionError(f"the program did not end within {timeout} s; windows were:\n{screen_now}")
+        return self.process.returncode
+
+    def kill(self) -> None:
+        if self.process.poll() is None:
+            os.killpg(self.process.pid, signal.SIGKILL)
+            self.process.communicate()
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.kill()
