@@ -104,9 +104,11 @@ class TPackExtraction {
     std::uint32_t oldAttr = 0;
     const bool cleared = FileAttr != 0 && TargetExists(target);
     if (cleared && !ClearAttributes(target, oldAttr)) return false;
-    if (!Wanted(aEntry, target) || !ReadOnlyTestPassed(target)) {
+    const bool wanted = Wanted(aEntry, target);
+    if (!wanted || !ReadOnlyTestPassed(target)) {
       // A file that stays as it was keeps the attributes it had.
       if (cleared) SetFileAttributesAt(target, oldAttr).ok();
+      if (!aEntry.IsFolder) ++(wanted ? fMonitor.Tally.skipped : fMonitor.Tally.kept);
       return !fMonitor.AbortFlag;
     }
     if (!Extract(aIndex, aEntry)) return false;
@@ -160,9 +162,18 @@ class TPackExtraction {
     return true;
   }
 
+  // Extracts the entry and counts the outcome. False when aborted.
+  bool Extract(std::size_t aIndex, const TZipEntry& aEntry) {
+    bool extracted = false;
+    const bool goOn = ExtractWithRetries(aIndex, aEntry, extracted);
+    // Every file is counted once, however many attempts it took.
+    if (!aEntry.IsFolder) ++(extracted ? fMonitor.Tally.installed : fMonitor.Tally.failed);
+    return goOn;
+  }
+
   // Extracts the entry until it is extracted or a skip or abort decision ends the attempts.
   // False when aborted.
-  bool Extract(std::size_t aIndex, const TZipEntry& aEntry) {
+  bool ExtractWithRetries(std::size_t aIndex, const TZipEntry& aEntry, bool& aExtracted) {
     bool again = false;
     do {
       if (again) ProcessPendingMessages();
@@ -174,6 +185,7 @@ class TPackExtraction {
       fReader.ClearSelection();
       fReader.Select(aIndex);
       if (fReader.ExtractSelected() > 0) {
+        aExtracted = true;
         fMonitor.RetryFlag = false;
         // An extracted file is recorded even when the user has just asked to stop, so that
         // the uninstall still finds it. Folders are not files of the record: a cleanup

@@ -273,6 +273,7 @@ bool TSetupEngine::InstallFilesWithMonitor() {
   }
   NotifyStep(saUpdate, smInitProgressMonitor);
   const bool completed = TFileInstaller(*this, *FProgressMonitor).Run();
+  fRunRecord.files = FProgressMonitor->Tally;
   FProgressMonitor.reset();
   return completed;
 }

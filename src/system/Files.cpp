@@ -63,6 +63,15 @@ bool DirectoryExists(const std::string& aPath) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+std::optional<std::uint64_t> FileSizeOf(const std::string& aPath) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!::GetFileAttributesExW(Wide(aPath).c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    return std::nullopt;
+  }
+  return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
 SysResult CopyFileOverwrite(const std::string& aFrom, const std::string& aTo) {
   if (::CopyFileW(Wide(aFrom).c_str(), Wide(aTo).c_str(), FALSE)) return SysResult::Ok();
   return LastError("Copy", aFrom + " > " + aTo);
