@@ -31,8 +31,8 @@ std::string ResultFileBytes(const TRunResult& aResult);
 // Where the result goes without /RESULT: beside the log, its extension replaced by ".result.ini".
 std::string ResultFileBesideLog(std::string_view aLogFile);
 
-// Writes the bytes under aPath + ".tmp" and renames that to aPath, replacing an older file. A
-// failed write leaves no temporary file behind.
+// Writes the bytes under aPath + ".tmp" and renames that to aPath, replacing an older file that
+// is not read-only. A failed write leaves no temporary file behind.
 [[nodiscard]] SysResult WriteResultFile(const std::string& aPath, const std::string& aBytes);
 
 }  // namespace vek

@@ -51,7 +51,8 @@ void TSetupEngine::WriteUninstallEntryValues(const TRegistryKey& aKey, const std
   const TRunTime& start = fRunRecord.start;
   const std::string setupProgram = JoinPath(fContext.SystemInstallDir, "SETUP.EXE");
   TUninstallFacts facts;
-  facts.version = fSystemInfo.SystemVer;
+  // Without a "Version" the system section's placeholder version is no version to show.
+  if (fScript.Store().ValueExists("System Info", "Version")) facts.version = fSystemInfo.SystemVer;
   facts.uninstallString = ExpandText(fSystemInfo.UninstallInfo.UninstallString);
   facts.installLocation = ExcludeTrailingPathDelimiter(ExtractFilePath(InstalledSetupPath(fContext)));
   facts.installDate = FormatText("%04d%02d%02d", {start.year, start.month, start.day});
@@ -61,7 +62,7 @@ void TSetupEngine::WriteUninstallEntryValues(const TRegistryKey& aKey, const std
   if (FileExists(setupProgram)) facts.setupProgram = setupProgram;
   const auto scriptValue = [this](const std::string& aName) -> std::optional<std::string> {
     if (!fScript.Store().ValueExists("UnInstall", aName)) return std::nullopt;
-    return TranslateText(fScript.ReadText("UnInstall", aName, ""), true);
+    return ExpandText(TranslateText(fScript.ReadText("UnInstall", aName, ""), false));
   };
   for (const TUninstallValue& value : UninstallEntryValues(facts, scriptValue)) {
     const SysResult written = value.isNumber ? aKey.WriteInteger(value.name, value.number)
