@@ -34,10 +34,9 @@ void WriteRunResult(TSetupEngine& aEngine, const TCmdLineSettings& aSettings, in
   result.record = aEngine.RunRecord();
   const LocalDateTime now = GetLocalDateTime();
   result.end = {now.year, now.month, now.day, now.hour, now.minute, now.second};
+  // Only a failure is logged: the log of a run ends with the run's own last line.
   if (const SysResult written = WriteResultFile(path, ResultFileBytes(result)); !written) {
     aEngine.Log(FailureLine("Write result file", path, written));
-  } else {
-    aEngine.Log("Result file written: " + path);
   }
 }
 

@@ -289,6 +289,8 @@ class TSetupEngine {
   void SetOptionPaths(const std::string& aBase);
   // The rights tests of the selected options; failures are listed in fInfoLines.
   bool SelectionRightsPass();
+  // A silent run's check of the free space on the target drives; false (logged) when short.
+  bool SilentSpacePasses();
   void SaveCleanUpScript();
   bool UninstallRecordHasKey() const;
   void WriteUninstallRegistration();

@@ -259,7 +259,10 @@ TStepOutcome TSetupEngine::DoVerifyUserRights() {
 }
 
 TStepOutcome TSetupEngine::DoIconfirm() {
-  if (Silent() || !NotifyStep(saUpdate, smNone)) return TStepOutcome::AtOnce(stInstallFiles);
+  if (Silent()) {
+    return SilentSpacePasses() ? TStepOutcome::AtOnce(stInstallFiles) : TStepOutcome::AtOnce(stTerminate).Failed();
+  }
+  if (!NotifyStep(saUpdate, smNone)) return TStepOutcome::AtOnce(stInstallFiles);
   return TStepOutcome::Wait(stInstallFiles);
 }
 

@@ -83,8 +83,12 @@ class Deploy(h.WineTestCase):
 
     def copy_finished(self) -> list:
         """The log of the temporary copy once it has ended."""
-        logs = h.wait_for(lambda: [lines for lines in h.logs("VekSetup_").values()
-                                   if lines and lines[-1].startswith("Result file written: ")])
+        def finished():
+            # The copy writes its result beside its log once the finish routine is done.
+            return [lines for name, lines in h.logs("VekSetup_").items()
+                    if lines and lines[-1].startswith("Write ")
+                    and (h.temp_dir() / name.replace(".log", ".result.ini")).exists()]
+        logs = h.wait_for(finished)
         self.assertTrue(logs, h.logs())
         return logs[0]
 
@@ -124,7 +128,7 @@ class Deploy(h.WineTestCase):
             "InstallMode": "install", "InstallPath": "C:\\", "FilesInstalled": "2", "FilesKept": "0",
             "FilesSkipped": "0", "FilesFailed": "0", "ProgramsRun": "0",
             "LogFile": "C:\\users\\" + h.temp_dir().parent.name + "\\Temp\\" + log_name})
-        self.assertIn("Result file written: " + done["LogFile"].replace(".log", ".result.ini"), self.only_log())
+        self.assertEqual(self.only_log()[-1], "Terminate")
 
         # Stopped without doing its work: an update with nothing installed, result where asked.
         h.clear_logs()
@@ -158,7 +162,7 @@ class Deploy(h.WineTestCase):
         result_file = dist.dir / "copy.ini"
         result = dist.run("/WAIT", "/Q", "/U:C:\\nodeploy", f"/RESULT:{h.to_windows(result_file)}")
         self.assertEqual(result.returncode, 1, h.logs())
-        copy_log = self.copy_finished()
+        copy_log = next(iter(h.logs("VekSetup_").values()))
         self.assertIn(" /WAIT", copy_log[1])
         self.assertIn("The temporary copy ended with exit code 1", self.only_log())
         # The copy wrote the result file it was handed on.
@@ -192,6 +196,54 @@ class Deploy(h.WineTestCase):
                 self.assertTrue((ROOT / "PROG" / "app.exe").exists())
         self.assertEqual(read_only.read_bytes(), b"old")
         self.assertFalse((h.DRIVE_C / "no such folder").exists())
+
+    def test_a_silent_run_without_room_changes_nothing(self):
+        dist = self.distribution("nospace")
+        # A pack whose directory promises a petabyte: the selection cannot fit on any disk.
+        with zipfile.ZipFile(dist.dir / "huge.zip", "w", zipfile.ZIP_DEFLATED) as pack:
+            pack.writestr("huge.bin", b"x" * 1000)
+            pack.filelist[0].file_size = 1 << 50
+        dist.script(SCRIPT.replace("PackFile=core.zip", "PackFile=core.zip;huge.zip"))
+        result = dist.run("/Q", "/s:", "/I:C:\\")
+        self.assertEqual(result.returncode, 1, h.logs())
+        log = self.only_log()
+        shortage = [line for line in log if line.startswith("Not enough space on C:\\: needs ")]
+        self.assertEqual(len(shortage), 1, log)
+        self.assertRegex(shortage[0], r"needs \d{16,} bytes, \d+ bytes free$")
+        self.assertNotIn("Install files", log)
+        # The folders the path check had made are gone again; nothing was registered.
+        self.assertFalse(ROOT.exists())
+        self.assertIsNone(h.reg_values(KEY))
+
+    def test_a_deep_pack_installs_is_recorded_and_removed(self):
+        dist = h.Distribution("deep")
+        dist.script(SCRIPT)
+        deep = "/".join(["d" * 60] * 5) + "/deep file.txt"
+        # Over 32,767 characters: no form of path reaches it.
+        too_long = "/".join(["x" * 200] * 170) + "/never.txt"
+        with zipfile.ZipFile(dist.dir / "core.zip", "w", zipfile.ZIP_DEFLATED) as pack:
+            pack.writestr("app.exe", b"MZ")
+            pack.writestr(deep, b"deep")
+            pack.writestr(too_long, b"never")
+            pack.writestr("after.txt", b"after")
+        self.assertGreater(len("C:\\DeployApps\\PROG\\" + deep), 300)
+        result = dist.run("/Q", "/s:", "/I:C:\\")
+        self.assertEqual(result.returncode, 0, h.logs())
+        self.assertEqual((ROOT / "PROG" / deep).read_bytes(), b"deep")
+        self.assertEqual((ROOT / "PROG" / "after.txt").read_bytes(), b"after")
+        log = self.only_log()
+        self.assertTrue(any(line.startswith("Skipped, the path is longer than 32767 characters: "
+                                            "C:\\DeployApps\\PROG\\xxxx") for line in log), log[-8:])
+        record = (ROOT / "Sys" / "CLEANUP.INI").read_bytes().decode("utf-16")
+        self.assertIn(deep + "=", record)
+        self.assertNotIn("never.txt", record)
+        result_file = read_result(h.temp_dir() / next(iter(h.logs("setup_"))).replace(".log", ".result.ini"))
+        self.assertEqual((result_file["Result"]["FilesInstalled"], result_file["Result"]["FilesFailed"]), ("3", "1"))
+
+        h.clear_logs()
+        result = h.wine(ROOT / "Sys" / "SETUP.EXE", "/UNINSTALL", "/Q")
+        self.assertEqual(result.returncode, 0, h.logs())
+        self.assertFalse((ROOT / "PROG").exists())
 
     def test_help_in_the_language_of_the_run_on_the_console(self):
         dist = self.distribution("help")
