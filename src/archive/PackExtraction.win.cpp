@@ -8,11 +8,13 @@
 #include "archive/ZipSafeName.h"
 #include "archive/PackExtraction.h"
 #include "base/Format.h"
+#include "base/Utf.h"
 #include "language/LanguageText.h"
 #include "language/LanguageTextIds.h"
 #include "system/FileAttributes.h"
 #include "system/Files.h"
 #include "system/MessagePump.h"
+#include "system/PathText.h"
 
 namespace vek {
 namespace {
@@ -28,6 +30,16 @@ std::optional<std::uint32_t> TargetDosDateTime(const std::string& aTarget) {
   TLocalFileTime time;
   if (!GetLastWriteLocalTime(aTarget, time).ok()) return std::nullopt;
   return MakeDosDateTime({time.Year, time.Month, time.Day, time.Hour, time.Minute, time.Second});
+}
+
+// A target the system takes in no form, not even as an extended-length path.
+bool PathTooLong(const std::string& aTarget) { return Utf8ToUtf16(aTarget).size() > kLongestPath; }
+
+// The start of a path for a log line, cut between characters.
+std::string PathStart(const std::string& aPath) {
+  std::size_t end = std::min<std::size_t>(aPath.size(), 120);
+  while (end > 0 && end < aPath.size() && (static_cast<unsigned char>(aPath[end]) & 0xC0) == 0x80) --end;
+  return aPath.substr(0, end) + "...";
 }
 
 // Where the reader writes an entry below aFolder, or "" for a name it refuses to write: such
@@ -67,7 +79,7 @@ class TPackExtraction {
       const TZipEntry& entry = fReader.Entry(i);
       if (entry.IsFolder || entry.IsEncrypted() || !Matches(entry)) continue;
       const std::string target = TargetOf(Folder, entry.FullName);
-      if (!target.empty() && !TargetExists(target)) Record(entry.FullName);
+      if (!target.empty() && !PathTooLong(target) && !TargetExists(target)) Record(entry.FullName);
     }
     CleanupStore->Flush();
   }
@@ -101,12 +113,21 @@ class TPackExtraction {
   // A matching entry: filters, questions, extraction and attributes. False when aborted.
   bool Install(std::size_t aIndex, const TZipEntry& aEntry) {
     const std::string target = TargetOf(Folder, aEntry.FullName);
+    if (PathTooLong(target)) {
+      // Nothing can create it; the pack's other files go on.
+      fMonitor.Log("Skipped, the path is longer than " + std::to_string(kLongestPath) +
+                   " characters: " + PathStart(target));
+      if (!aEntry.IsFolder) ++fMonitor.Tally.failed;
+      return true;
+    }
     std::uint32_t oldAttr = 0;
     const bool cleared = FileAttr != 0 && TargetExists(target);
     if (cleared && !ClearAttributes(target, oldAttr)) return false;
-    if (!Wanted(aEntry, target) || !ReadOnlyTestPassed(target)) {
+    const bool wanted = Wanted(aEntry, target);
+    if (!wanted || !ReadOnlyTestPassed(target)) {
       // A file that stays as it was keeps the attributes it had.
       if (cleared) SetFileAttributesAt(target, oldAttr).ok();
+      if (!aEntry.IsFolder) ++(wanted ? fMonitor.Tally.skipped : fMonitor.Tally.kept);
       return !fMonitor.AbortFlag;
     }
     if (!Extract(aIndex, aEntry)) return false;
@@ -160,9 +181,18 @@ class TPackExtraction {
     return true;
   }
 
+  // Extracts the entry and counts the outcome. False when aborted.
+  bool Extract(std::size_t aIndex, const TZipEntry& aEntry) {
+    bool extracted = false;
+    const bool goOn = ExtractWithRetries(aIndex, aEntry, extracted);
+    // Every file is counted once, however many attempts it took.
+    if (!aEntry.IsFolder) ++(extracted ? fMonitor.Tally.installed : fMonitor.Tally.failed);
+    return goOn;
+  }
+
   // Extracts the entry until it is extracted or a skip or abort decision ends the attempts.
   // False when aborted.
-  bool Extract(std::size_t aIndex, const TZipEntry& aEntry) {
+  bool ExtractWithRetries(std::size_t aIndex, const TZipEntry& aEntry, bool& aExtracted) {
     bool again = false;
     do {
       if (again) ProcessPendingMessages();
@@ -174,6 +204,7 @@ class TPackExtraction {
       fReader.ClearSelection();
       fReader.Select(aIndex);
       if (fReader.ExtractSelected() > 0) {
+        aExtracted = true;
         fMonitor.RetryFlag = false;
         // An extracted file is recorded even when the user has just asked to stop, so that
         // the uninstall still finds it. Folders are not files of the record: a cleanup

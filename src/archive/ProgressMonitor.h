@@ -14,6 +14,7 @@
 
 #include "archive/ZipReader.h"
 #include "archive/ZipSkipReason.h"
+#include "archive/ExtractTally.h"
 #include "base/UserChannel.h"
 
 namespace vek {
@@ -101,6 +102,8 @@ class TProgressMonitor {
   bool AbortFlag = false;
   // The last decision asked to try the current file again.
   bool RetryFlag = false;
+  // What became of the files of every pack extracted under this monitor.
+  TExtractTally Tally;
 
  private:
   // Asks the skip, retry and abort question and sets the flags from the answer.

@@ -125,12 +125,14 @@ void TSetupEngine::CleanUpUninstallPrograms() {
     fInfoLines[1] = TranslateText(program.DisplayName, true);
     NotifyStep(saUpdate, smCleanUpExt);
     Log("Uninstall " + program.Key + ": " + program.UninstallString);
-    std::uint32_t exitCode = 0;
-    if (const SysResult ran = RunProcessAndWait(program.UninstallString, exitCode); !ran) {
+    TProgramRun run{program.UninstallString};
+    if (const SysResult ran = RunProcessAndWait(program.UninstallString, run.exitCode); !ran) {
       Log("   " + FailureLine("Start", program.UninstallString, ran));
     } else {
-      Log("   ended with exit code " + std::to_string(exitCode));
+      run.started = true;
+      Log("   ended with exit code " + std::to_string(run.exitCode));
     }
+    fRunRecord.programs.push_back(std::move(run));
   }
 }
 

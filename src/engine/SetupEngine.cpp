@@ -50,6 +50,7 @@ TSetupEngine::TSetupEngine(TRunContext& aContext, IUserChannel* aChannel)
       fSilentChannel(std::make_unique<TSilentChannel>([this](const std::string& aLine) { Log(aLine); })) {
   SetChannel(aChannel);
   const LocalDateTime now = GetLocalDateTime();
+  fRunRecord.start = {now.year, now.month, now.day, now.hour, now.minute, now.second};
   fLogFileName = MakeLogFileName(GetTempDir(), ExtractFileName(GetProgramPath()),
                                  {now.year, now.month, now.day, now.hour, now.minute, now.second});
   fExpandContext.Now = NowText;

@@ -23,6 +23,7 @@
 #include "commands/VerTest.h"
 #include "engine/CleanupSafety.h"
 #include "engine/CleanupScript.h"
+#include "engine/RunRecord.h"
 #include "engine/SetupEngineTypes.h"
 #include "language/Translate.h"
 #include "script/CleanUpGroup.h"
@@ -44,6 +45,8 @@ class TLogWriteError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
+
+class TRegistryKey;
 
 class TSetupEngine {
  public:
@@ -192,6 +195,12 @@ class TSetupEngine {
   void SetDeftCustMode(int aMode) { fDeftCustMode = aMode; }
   bool OverrideVersionCheck() const { return fOverrideVersionCheck; }
   void SetOverrideVersionCheck(bool aOverride) { fOverrideVersionCheck = aOverride; }
+  // The work of the run needs a restart that the run did not make: a copy scheduled for the next
+  // start, or an external program that asked for it. The restart itself is not carried out by
+  // this program, so a restart agreed to is pending too.
+  bool RestartPending() const { return fAskReboot || fExternalReboot; }
+  // What the run did, for its result file.
+  const TRunRecord& RunRecord() const { return fRunRecord; }
   bool ExternalReboot() const { return fExternalReboot; }
   void SetExternalReboot(bool aReboot) { fExternalReboot = aReboot; }
   bool cmdLineInstallPath() const { return fcmdLineInstallPath; }
@@ -296,9 +305,12 @@ class TSetupEngine {
   void SetOptionPaths(const std::string& aBase);
   // The rights tests of the selected options; failures are listed in fInfoLines.
   bool SelectionRightsPass();
+  // A silent run's check of the free space on the target drives; false (logged) when short.
+  bool SilentSpacePasses();
   void SaveCleanUpScript();
   bool UninstallRecordHasKey() const;
   void WriteUninstallRegistration();
+  void WriteUninstallEntryValues(const TRegistryKey& aKey, const std::string& aPath);
 
   // Pieces of a cleanup run (CleanupRun.cpp).
   bool ReadCleanUpRecord();
@@ -335,6 +347,7 @@ class TSetupEngine {
   std::unique_ptr<TProgressMonitor> FProgressMonitor;
   bool fRunFailed = false;
   bool fUserCancelled = false;
+  TRunRecord fRunRecord;
   // The cleanup record while the files of an install run are installed.
   std::unique_ptr<TCleanupScript> CleanUpScript;
   void* fStopbtnHandle = nullptr;

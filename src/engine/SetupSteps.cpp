@@ -260,7 +260,10 @@ TStepOutcome TSetupEngine::DoVerifyUserRights() {
 }
 
 TStepOutcome TSetupEngine::DoIconfirm() {
-  if (Silent() || !NotifyStep(saUpdate, smNone)) return TStepOutcome::AtOnce(stInstallFiles);
+  if (Silent()) {
+    return SilentSpacePasses() ? TStepOutcome::AtOnce(stInstallFiles) : TStepOutcome::AtOnce(stTerminate).Failed();
+  }
+  if (!NotifyStep(saUpdate, smNone)) return TStepOutcome::AtOnce(stInstallFiles);
   return TStepOutcome::Wait(stInstallFiles);
 }
 
@@ -274,6 +277,7 @@ bool TSetupEngine::InstallFilesWithMonitor() {
   }
   NotifyStep(saUpdate, smInitProgressMonitor);
   const bool completed = TFileInstaller(*this, *FProgressMonitor).Run();
+  fRunRecord.files = FProgressMonitor->Tally;
   FProgressMonitor.reset();
   return completed;
 }
