@@ -234,7 +234,7 @@ class Cleanup(WizardCase):
             w.click(id=button)
             ui.wait_gone(title_has="Vek Notes", timeout=60)
             if switch == "/UNINSTALL":
-                self.assertEqual(program.wait(60), 1)
+                self.assertEqual(program.wait(60), 1602)
             self.assertEqual(sorted(self.root.rglob("*")), before)
             self.assertIsNotNone(h.reg_values(KEY))
             log = "\n".join(line for lines in h.logs().values() for line in lines)
@@ -268,9 +268,9 @@ class Navigation(WizardCase):
         wait_visible(w, CONFIRM_LIST)
         w.click(id=PREV)
         wait_visible(w, OPT_LIST)
-        # Exit ends the run before its work: nothing installed, exit code 1, the log says so.
+        # Exit ends the run before its work: nothing installed, exit code 1602 (cancelled by the user), the log says so.
         w.click(id=EXIT)
-        self.assertEqual(program.wait(60), 1)
+        self.assertEqual(program.wait(60), 1602)
         self.assertFalse((self.root / "VekApps" / "PROGRAM").exists())
         self.assertIn(" User Terminated", next(iter(h.logs("setup_").values())))
 
@@ -286,7 +286,7 @@ class Navigation(WizardCase):
             ui.wait_gone(title="Warning")
             if not ends:
                 self.assertTrue(visible(w, INSTALL_RADIO))
-        self.assertEqual(program.wait(60), 1)
+        self.assertEqual(program.wait(60), 1602)
         self.assertIn(" User Terminated", next(iter(h.logs("setup_").values())))
 
 
@@ -321,7 +321,7 @@ class ExitDuringExtraction(WizardCase):
                 question = ui.wait_window(title="Warning")
                 at_question = len(list(samples.iterdir()))
                 question.click(text="Yes")
-                self.assertEqual(program.wait(120), 1)
+                self.assertEqual(program.wait(120), 1602)
                 extracted = len(list(samples.iterdir()))
                 self.assertLess(extracted - at_question, 50)
                 self.assertLess(extracted, FILE_COUNT)
