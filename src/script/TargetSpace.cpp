@@ -70,4 +70,9 @@ std::vector<TSpaceShortage> SpaceShortages(const std::vector<Tdrivereg>& aNeeds,
   return shortages;
 }
 
+std::string ShortageLine(const TSpaceShortage& aShortage) {
+  return "Not enough space on " + VolumeRoot(aShortage.Drive) + ": needs " + std::to_string(aShortage.Need) +
+         " bytes, " + std::to_string(aShortage.Free) + " bytes free";
+}
+
 }  // namespace vek

@@ -46,4 +46,7 @@ struct TSpaceShortage {
 using TFreeSpaceQuery = std::int64_t (*)(const std::string& aPath);
 std::vector<TSpaceShortage> SpaceShortages(const std::vector<Tdrivereg>& aNeeds, TFreeSpaceQuery aFreeSpace);
 
+// "Not enough space on C:\: needs N bytes, M bytes free", the line a refused silent run logs.
+std::string ShortageLine(const TSpaceShortage& aShortage);
+
 }  // namespace vek
