@@ -69,10 +69,11 @@ std::vector<std::string> SubOptionMasks(const std::string& aFiles) {
 bool TFileInstaller::Run() {
   TSetupEngine& e = fEngine;
   e.NotifyStep(saUpdate, smUpdate);
-  CopySetupProgram();
-  if (e.fSystemInfo.SaveCleanUpProgInfo) WriteProgramRecord();
-  // From here on a record exists on disk, however the run ends.
+  // The record is on disk before the setup program is copied: a run killed during the copy
+  // leaves a record that removes the half-copied program too.
+  if (e.fSystemInfo.SaveCleanUpProgInfo) WriteProgramRecord(e);
   SaveRecordSoFar();
+  CopySetupProgram();
   // The sub-options' INI and program-group commands ("IIniFiles"/"UIniFiles",
   // "IGroups"/"UGroups") are loaded here once those commands exist.
   fMonitor.SetMax((e.fInstallSize / 100) * 10 + e.fInstallSize);
@@ -88,6 +89,7 @@ bool TFileInstaller::Run() {
   }
   e.NotifyStep(saUpdate, smProgressMax);
   e.fIsUnPacking = false;
+  LogFilesNotInstalled();
   // The workstation script is written here once workstation setups exist.
   return !fMonitor.AbortFlag;
 }
@@ -322,9 +324,14 @@ void TFileInstaller::InstallFiles(TSubOption& aSubOption, const std::string& aFo
   CollectForWorkStation(aSubOption, folder);
 }
 
+void TFileInstaller::RecordInstallationStart(TSetupEngine& aEngine) {
+  aEngine.OpenCleanUpScript();
+  if (aEngine.fSystemInfo.SaveCleanUpProgInfo) WriteProgramRecord(aEngine);
+  aEngine.WriteCleanUpScript();
+}
+
 // The head of the cleanup record: what was installed, where, and in which language.
-void TFileInstaller::WriteProgramRecord() {
-  TSetupEngine& e = fEngine;
+void TFileInstaller::WriteProgramRecord(TSetupEngine& e) {
   TCleanupScript* record = e.CleanUpScript.get();
   if (!record) return;
   record->WriteString("LuM CleanUp", "System", e.SystemName());
@@ -347,6 +354,17 @@ void TFileInstaller::WriteProgramRecord() {
   SaveScriptTranslations(e.FTranslation, *record);
   MergeUninstallRecords(e.fUninstallExternals, *record, "UninstallExternals");
 }
+
+// Each file that an error or a read-only target kept from being installed was logged when it
+// happened; the list at the end tells an administrator what is missing, and the run fails.
+void TFileInstaller::LogFilesNotInstalled() {
+  const std::vector<std::string>& files = fMonitor.FilesNotInstalled();
+  if (files.empty()) return;
+  fEngine.Log("Files not installed: " + std::to_string(files.size()));
+  for (const std::string& file : files) fEngine.Log("   " + file);
+}
+
+bool TFileInstaller::AllFilesInstalled() const { return fMonitor.FilesNotInstalled().empty(); }
 
 // Writes the record as it stands, without closing it.
 void TFileInstaller::SaveRecordSoFar() { fEngine.WriteCleanUpScript(); }
