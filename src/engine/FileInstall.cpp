@@ -5,6 +5,7 @@
 #include "archive/ProgressMonitor.h"
 #include "base/CaseMap.h"
 #include "base/Format.h"
+#include "engine/CleanupSafety.h"
 #include "engine/FinishRoutine.h"
 #include "engine/SetupEngine.h"
 #include "language/LanguageText.h"
@@ -16,6 +17,7 @@
 #include "script/ScriptTranslations.h"
 #include "system/ChangeDir.h"
 #include "system/FileAttributes.h"
+#include "system/FileStream.h"
 #include "system/FileVersion.h"
 #include "system/Files.h"
 #include "system/MessagePump.h"
@@ -49,6 +51,17 @@ std::vector<std::string> SplitAtSemicolons(const std::string& aText) {
     parts.push_back(aText.substr(start, end - start));
     start = end + 1;
   }
+}
+
+// The copy is made under the target's backup name and moved over the target once complete: a
+// run killed while copying leaves the program that was there (or none) and a backup name that
+// the cleanup removes with the recorded file, never a cut program that cannot run the cleanup.
+SysResult CopyThroughBackupName(const std::string& aSource, const std::string& aTarget) {
+  const std::string temporary = BackupFileName(aTarget);
+  SysResult copied = CopyFileOverwrite(aSource, temporary);
+  if (copied) copied = MoveFileReplacing(temporary, aTarget);
+  if (!copied) (void)DeleteFileAt(temporary);
+  return copied;
 }
 
 // "0x00000021": attribute bits as the log shows them.
@@ -105,7 +118,7 @@ void TFileInstaller::CopySetupProgram() {
   CancelPendingDeletion(target);
   e.fInfoLines = {own, target};
   e.NotifyStep(saUpdate, smFromToFile);
-  if (const SysResult copied = CopyFileOverwrite(own, target); !copied) {
+  if (const SysResult copied = CopyThroughBackupName(own, target); !copied) {
     e.LogAndShowMsg(LanguageText(txt::Msg_Error),
                     FormatText(LanguageText(txt::InstFiles_CopyErr),
                                {-static_cast<long long>(copied.error), target, e.SystemName()}),
