@@ -38,8 +38,17 @@ def snapshot(root: Path) -> dict:
     return state
 
 
-def count_files(root: Path) -> int:
-    return sum(len(files) for _, _, files in os.walk(root)) if root.exists() else 0
+def count_files(root: Path, newer_than: float = None) -> int:
+    """The files below root; with newer_than, only those last written after that time."""
+    count = 0
+    for folder, _, files in os.walk(root):
+        for name in files:
+            try:
+                if newer_than is None or os.stat(os.path.join(folder, name)).st_mtime > newer_than:
+                    count += 1
+            except OSError:
+                pass
+    return count
 
 
 def windows_processes(program: Path) -> list:
@@ -110,3 +119,34 @@ class Background:
             time.sleep(0.003)
         return self.kill()
 
+
+
+def _all_stopped(pid: int) -> bool:
+    try:
+        tasks = os.listdir(f"/proc/{pid}/task")
+        for task in tasks:
+            with open(f"/proc/{pid}/task/{task}/stat") as f:
+                state = f.read().rsplit(")", 1)[1].split()[0]
+            if state not in ("T", "t"):
+                return False
+        return True
+    except (OSError, IndexError):
+        return True  # gone
+
+
+def freeze(pids: list) -> None:
+    """SIGSTOP to each process, and back only once every thread of it has stopped: a system call
+    in flight when the signal comes still finishes, and the test must not look at the files
+    before that."""
+    for pid in pids:
+        os.kill(pid, signal.SIGSTOP)
+    for pid in pids:
+        assert h.wait_for(lambda: _all_stopped(pid), timeout=30, interval=0.001), f"{pid} does not stop"
+
+
+def thaw(pids: list) -> None:
+    for pid in pids:
+        try:
+            os.kill(pid, signal.SIGCONT)
+        except ProcessLookupError:
+            pass

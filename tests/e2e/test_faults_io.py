@@ -5,7 +5,6 @@ its final name, and its cleanup record lets the cleanup remove what it wrote."""
 import os
 import random
 import shutil
-import signal
 import subprocess
 import tempfile
 import zipfile
@@ -147,19 +146,16 @@ class DriveAndSourceFaults(h.WineTestCase):
         self.assertTrue(h.wait_for(lambda: prog.exists() and any(prog.iterdir()) or not run.running(),
                                    timeout=60, interval=0.002))
         pids = f.windows_processes(dist.program)
-        for pid in pids:
-            os.kill(pid, signal.SIGSTOP)
+        f.freeze(pids)
         begun = len(list(prog.iterdir()))
         if not pids or begun + 2 >= len(offsets):
-            for pid in pids:
-                os.kill(pid, signal.SIGCONT)
+            f.thaw(pids)
             run.wait()
             self.skipTest("the extraction was over before it could be frozen")
         cut = offsets[begun + 1] + 100
         with open(pack, "r+b") as data:
             data.truncate(cut)
-        for pid in pids:
-            os.kill(pid, signal.SIGCONT)
+        f.thaw(pids)
         self.assertEqual(run.wait(), 1)
         log = next(iter(h.logs("setup_").values()))
         missing = not_installed(log)

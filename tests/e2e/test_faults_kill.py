@@ -12,6 +12,7 @@ import random
 import shutil
 import sys
 import time
+from datetime import datetime
 
 import test_faults_common as f
 import vekharness as h
@@ -22,6 +23,7 @@ KEY = h.UNINSTALL + "\\VekE2EKill"
 SEED = int(os.environ.get("VEK_KILL_SEED", "15"))
 POINTS = int(os.environ.get("VEK_KILL_POINTS", "2"))
 ONLY = os.environ.get("VEK_KILL_ONLY", "")
+UPDATE_STAMP = datetime(*f.UPDATE_TIME).timestamp() - 86400
 
 SCRIPT = r"""[System Info]
 Name=Kill Product
@@ -113,6 +115,7 @@ class KillAnywhere(h.WineTestCase):
         # One undisturbed cycle gives each kind of run its length and its number of files.
         prepare_machine()
         cls.before = f.snapshot(ROOT)
+        cls.before_files = [name for name, digest in cls.before.items() if digest != "<dir>"]
         started = time.monotonic()
         assert cls.dist.run("/Q", "/s:", "/I:C:\\").returncode == 0, h.logs()
         cls.install_seconds = time.monotonic() - started
@@ -120,7 +123,7 @@ class KillAnywhere(h.WineTestCase):
         started = time.monotonic()
         assert cls.dist.run("/Q", "/s:", "/U:C:\\").returncode == 0, h.logs()
         cls.update_seconds = time.monotonic() - started
-        cls.updated_files = f.count_files(ROOT)
+        cls.update_entries = f.count_files(ROOT, newer_than=UPDATE_STAMP)
         started = time.monotonic()
         assert h.wine(SYS / "SETUP.EXE", "/UNINSTALL", "/Q").returncode == 0, h.logs()
         cls.cleanup_seconds = time.monotonic() - started
@@ -146,26 +149,18 @@ class KillAnywhere(h.WineTestCase):
             rng = random.Random(f"{SEED}/{kind}/{point}")
             yield point, ("time" if point % 2 == 0 else "files"), rng
 
-    def kill(self, run: f.Background, by: str, rng: random.Random, seconds: float, files: int,
-             base: int = 0, removing: bool = False) -> str:
-        """Kills the run after a time, or once `files` more (or, removing, fewer) files than
-        `base` exist; says which and whether the run ended before."""
+    def kill(self, run: f.Background, by: str, rng: random.Random, seconds: float, files: int, done) -> str:
+        """Kills the run after a time, or once done() (the files it has written or removed so
+        far) reaches a number up to `files`; says which, and whether the run ended first."""
         if by == "time":
             at = rng.uniform(0.0, seconds)
             killed = run.kill_at(seconds=at)
             return f"after {at:.3f}s ({'killed' if killed else 'ended first'})"
         at = rng.randint(1, max(1, files))
-        if removing:
-            killed = self.kill_when_removed(run, base - at)
-        else:
-            killed = run.kill_at(files=base + at, root=ROOT)
-        return f"at {at} files ({'killed' if killed else 'ended first'})"
-
-    @staticmethod
-    def kill_when_removed(run: f.Background, remaining: int) -> bool:
-        while run.running() and f.count_files(ROOT) > remaining:
+        while run.running() and done() < at:
             time.sleep(0.003)
-        return run.kill()
+        killed = run.kill()
+        return f"at {at} files ({'killed' if killed else 'ended first'})"
 
     def assert_registration_consistent(self, what: str) -> None:
         if h.reg_values(KEY) is not None:
@@ -195,7 +190,8 @@ class KillAnywhere(h.WineTestCase):
             with self.subTest(point=point, by=by):
                 prepare_machine()
                 run = f.Background(self.dist.program, "/Q", "/s:", "/I:C:\\")
-                how = self.kill(run, by, rng, self.install_seconds, self.installed_files)
+                how = self.kill(run, by, rng, self.install_seconds, self.installed_files - len(self.before_files),
+                                lambda: f.count_files(ROOT) - len(self.before_files))
                 what = self.replay("install", point, how)
                 self.assert_registration_consistent(what)
                 self.clean_up_to_the_end(what)
@@ -206,8 +202,9 @@ class KillAnywhere(h.WineTestCase):
                 prepare_machine()
                 self.assertEqual(self.dist.run("/Q", "/s:", "/I:C:\\").returncode, 0, h.logs())
                 run = f.Background(self.dist.program, "/Q", "/s:", "/U:C:\\")
-                how = self.kill(run, by, rng, self.update_seconds, self.updated_files - self.installed_files,
-                                base=f.count_files(ROOT))
+                # The update's files carry its entries' date, later than any file written before.
+                how = self.kill(run, by, rng, self.update_seconds, self.update_entries,
+                                lambda: f.count_files(ROOT, newer_than=UPDATE_STAMP))
                 what = self.replay("update", point, how)
                 self.assert_registration_consistent(what)
                 self.clean_up_to_the_end(what)
@@ -218,8 +215,10 @@ class KillAnywhere(h.WineTestCase):
                 prepare_machine()
                 self.assertEqual(self.dist.run("/Q", "/s:", "/I:C:\\").returncode, 0, h.logs())
                 run = f.Background(SYS / "SETUP.EXE", "/UNINSTALL", "/Q")
-                how = self.kill(run, by, rng, self.cleanup_seconds, self.installed_files,
-                                base=f.count_files(ROOT), removing=True)
+                # The cleanup keeps its program and its record until its end.
+                installed = f.count_files(ROOT)
+                how = self.kill(run, by, rng, self.cleanup_seconds, installed - len(self.before_files) - 2,
+                                lambda: installed - f.count_files(ROOT))
                 what = self.replay("cleanup", point, how)
                 self.assert_registration_consistent(what)
                 self.clean_up_to_the_end(what)

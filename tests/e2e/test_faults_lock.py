@@ -5,7 +5,6 @@ anything; a run of another product in another folder is not held up."""
 import os
 import random
 import shutil
-import signal
 
 import test_faults_common as f
 import vekharness as h
@@ -34,6 +33,8 @@ def lock_line(log: list) -> bool:
 
 
 class TwoRunsAtOnce(h.WineTestCase):
+    maxDiff = None
+
     def test_a_second_run_of_the_installation_stops_and_another_product_goes_on(self):
         shutil.rmtree(ROOT, ignore_errors=True)
         shutil.rmtree(h.DRIVE_C / "OtherApps", ignore_errors=True)
@@ -49,8 +50,7 @@ class TwoRunsAtOnce(h.WineTestCase):
         self.assertTrue(h.wait_for(lambda: any(lock_line(log) for log in h.logs("setup_").values())
                                    or not running.running(), timeout=60, interval=0.002))
         pids = f.windows_processes(first.program)
-        for pid in pids:
-            os.kill(pid, signal.SIGSTOP)
+        f.freeze(pids)
         try:
             self.assertTrue(pids and running.running(), "the first run ended before it could be frozen")
             before = f.snapshot(ROOT)
@@ -81,8 +81,7 @@ class TwoRunsAtOnce(h.WineTestCase):
             self.assertEqual(result.returncode, 0, h.logs("other_"))
             self.assertTrue((h.DRIVE_C / "OtherApps" / "PROG" / "other.txt").exists())
         finally:
-            for pid in pids:
-                os.kill(pid, signal.SIGCONT)
+            f.thaw(pids)
         self.assertEqual(running.wait(), 0, h.logs("setup_"))
         # With the first run over, the installation is free again.
         self.assertEqual(h.wine(SYS / "SETUP.EXE", "/UNINSTALL", "/Q").returncode, 0, h.logs())
