@@ -23,7 +23,6 @@ bool TSetupEngine::LockSystemFolder(const std::string& aFolder) {
                   mtError);
     return false;
   }
-  Log("Lock the installation in \"" + aFolder + "\": done");
   fRunLocks.push_back(std::move(lock));
   fRunLockNames.push_back(name);
   return true;

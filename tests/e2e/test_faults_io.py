@@ -74,7 +74,8 @@ class SmallDrive:
 
     def remove(self) -> None:
         self.link.unlink(missing_ok=True)
-        subprocess.run(["umount", str(self.dir)], capture_output=True)
+        # Lazily: a program that still has the drive as its current folder does not keep it.
+        subprocess.run(["umount", "-l", str(self.dir)], capture_output=True)
         shutil.rmtree(self.dir, ignore_errors=True)
 
 
@@ -106,9 +107,8 @@ class DriveAndSourceFaults(h.WineTestCase):
         # The cleanup through the temporary copy removes the installation with its folders.
         h.clear_logs()
         self.assertEqual(h.wine(record.parent / "SETUP.EXE", "/CLEANUP", "/Q").returncode, 0, h.logs())
-        copy = h.temp_dir() / "VekSetup.exe"
-        self.assertTrue(h.wait_for(lambda: not f.windows_processes(copy), timeout=60))
-        self.assertEqual(os.listdir(drive.dir), [], h.logs())
+        # The copy in the temporary folder goes on after the first program has ended.
+        self.assertTrue(h.wait_for(lambda: not os.listdir(drive.dir), timeout=60), (os.listdir(drive.dir), h.logs()))
 
     def test_a_pack_cut_short_is_reported_and_the_next_pack_installed(self):
         dist = h.Distribution("cutshort")

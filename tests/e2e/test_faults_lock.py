@@ -29,7 +29,8 @@ PackFile=files.zip
 
 
 def lock_line(log: list) -> bool:
-    return any(line.startswith("Lock the installation in ") for line in log)
+    """The run holds its lock from the check of the target folder on."""
+    return "Read Externals" in log
 
 
 class TwoRunsAtOnce(h.WineTestCase):
