@@ -163,6 +163,8 @@ std::optional<std::string> TFileInstaller::PrepareFolder(const std::string& aPat
   if (folder.empty()) return GetCurrentDir();
   if (ChangeDirReconnect(folder, true)) return UseStoredCase();
   (void)fEngine.CreateFolders(folder);
+  // The new folders go into the record on disk before anything is written into them.
+  SaveRecordSoFar();
   if (DirectoryExists(folder)) {
     if (SetCurrentDir(folder)) return UseStoredCase();
     fEngine.LogAndShowMsg(LanguageText(txt::Msg_SetupError),
