@@ -72,14 +72,20 @@ class TPackExtraction {
   // Every file that the extraction may create anew is recorded, and the record made durable,
   // before the first byte is written: a process killed in the middle of the pack then leaves a
   // record that names its half-written files. Files that exist already are recorded once they
-  // are replaced, since the record must never name a file that the installation did not make.
+  // are replaced, since the record must never name a file that the installation did not make;
+  // their successor is written under a temporary name first, which is recorded ahead instead.
   void RecordNewFilesAhead() {
-    if (!CleanupStore || CleanupSection.empty() || UnpackMode == umExistingOnly) return;
+    if (!CleanupStore || CleanupSection.empty()) return;
     for (std::size_t i = 0; i < fReader.Count(); ++i) {
       const TZipEntry& entry = fReader.Entry(i);
       if (entry.IsFolder || entry.IsEncrypted() || !Matches(entry)) continue;
       const std::string target = TargetOf(Folder, entry.FullName);
-      if (!target.empty() && !PathTooLong(target) && !TargetExists(target)) Record(entry.FullName);
+      if (target.empty() || PathTooLong(target)) continue;
+      if (TargetExists(target)) {
+        if (UnpackMode != umMissingOnly) Record(entry.FullName + std::string(kZipPartSuffix));
+      } else if (UnpackMode != umExistingOnly) {
+        Record(entry.FullName);
+      }
     }
     CleanupStore->Flush();
   }
@@ -173,7 +179,7 @@ class TPackExtraction {
       const std::string message = FileErrorMessage(aTarget, "ReadOnly Error", "Target file is marked as readonly");
       fMonitor.Log(message);
       switch (fMonitor.AskSkipRetryAbort(message)) {
-        case sraSkip: return false;
+        case sraSkip: fMonitor.NotInstalled(aTarget); return false;
         case sraRetry: fMonitor.RetryFlag = true; break;
         case sraAbort: fMonitor.AbortFlag = true; return false;
       }

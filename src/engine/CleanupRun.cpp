@@ -15,6 +15,7 @@
 #include "base/Format.h"
 #include "engine/FinishRoutine.h"
 #include "engine/SetupEngine.h"
+#include "engine/SingleRunLock.h"
 #include "language/LanguageText.h"
 #include "language/LanguageTextIds.h"
 #include "system/FileAttributes.h"
@@ -86,6 +87,11 @@ TStepOutcome TSetupEngine::DoCleanUpStart() {
     return TStepOutcome::IfSilent(stTerminate).Failed();
   }
   const TCleanupScript& record = *CleanUpIni;
+  // Nothing is removed while an install or another cleanup works on the same installation.
+  if (!LockSystemFolder(ExpandText(RecordedSystemFolder(record)))) {
+    KeepInstallationFiles();
+    return TStepOutcome::IfSilent(stTerminate).Failed();
+  }
   fSystemInfo.SystemName = record.ReadString(kProgramRecord, "System", LanguageText(txt::CleanUp_Unknown));
   fSystemInfo.FlashStr = LanguageText(txt::CleanUp_Flash);
   fSystemInfo.OemGui = record.ReadString(kProgramRecord, "oemgui", "") == "1";

@@ -7,6 +7,7 @@
 #include "base/Format.h"
 #include "commands/CommonFileCmd.h"
 #include "commands/SystemCommonFilePlatform.h"
+#include "engine/CleanupSafety.h"
 #include "engine/FinishRoutine.h"
 #include "engine/SetupEngine.h"
 #include "language/LanguageText.h"
@@ -18,6 +19,7 @@
 #include "script/ScriptTranslations.h"
 #include "system/ChangeDir.h"
 #include "system/FileAttributes.h"
+#include "system/FileStream.h"
 #include "system/FileVersion.h"
 #include "system/Files.h"
 #include "system/MessagePump.h"
@@ -53,6 +55,17 @@ std::vector<std::string> SplitAtSemicolons(const std::string& aText) {
   }
 }
 
+// The copy is made under the target's backup name and moved over the target once complete: a
+// run killed while copying leaves the program that was there (or none) and a backup name that
+// the cleanup removes with the recorded file, never a cut program that cannot run the cleanup.
+SysResult CopyThroughBackupName(const std::string& aSource, const std::string& aTarget) {
+  const std::string temporary = BackupFileName(aTarget);
+  SysResult copied = CopyFileOverwrite(aSource, temporary);
+  if (copied) copied = MoveFileReplacing(temporary, aTarget);
+  if (!copied) (void)DeleteFileAt(temporary);
+  return copied;
+}
+
 // "0x00000021": attribute bits as the log shows them.
 std::string HexBits(std::uint32_t aBits) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
@@ -76,10 +89,11 @@ std::vector<std::string> SubOptionMasks(const std::string& aFiles) {
 bool TFileInstaller::Run() {
   TSetupEngine& e = fEngine;
   e.NotifyStep(saUpdate, smUpdate);
-  CopySetupProgram();
-  if (e.fSystemInfo.SaveCleanUpProgInfo) WriteProgramRecord();
-  // From here on a record exists on disk, however the run ends.
+  // The record is on disk before the setup program is copied: a run killed during the copy
+  // leaves a record that removes the half-copied program too.
+  if (e.fSystemInfo.SaveCleanUpProgInfo) WriteProgramRecord(e);
   SaveRecordSoFar();
+  CopySetupProgram();
   e.LoadSubOptionCommands(e.fInstallMode == 2 ? "UIniFiles" : "IIniFiles");
   // The program-group commands ("IGroups"/"UGroups") are loaded here once they exist.
   fMonitor.SetMax((e.fInstallSize / 100) * 10 + e.fInstallSize);
@@ -95,6 +109,7 @@ bool TFileInstaller::Run() {
   }
   e.NotifyStep(saUpdate, smProgressMax);
   e.fIsUnPacking = false;
+  LogFilesNotInstalled();
   // The workstation script is written here once workstation setups exist.
   return !fMonitor.AbortFlag;
 }
@@ -110,7 +125,7 @@ void TFileInstaller::CopySetupProgram() {
   CancelPendingDeletion(target);
   e.fInfoLines = {own, target};
   e.NotifyStep(saUpdate, smFromToFile);
-  if (const SysResult copied = CopyFileOverwrite(own, target); !copied) {
+  if (const SysResult copied = CopyThroughBackupName(own, target); !copied) {
     e.LogAndShowMsg(LanguageText(txt::Msg_Error),
                     FormatText(LanguageText(txt::InstFiles_CopyErr),
                                {-static_cast<long long>(copied.error), target, e.SystemName()}),
@@ -155,6 +170,8 @@ std::optional<std::string> TFileInstaller::PrepareFolder(const std::string& aPat
   if (folder.empty()) return GetCurrentDir();
   if (ChangeDirReconnect(folder, true)) return UseStoredCase();
   (void)fEngine.CreateFolders(folder);
+  // The new folders go into the record on disk before anything is written into them.
+  SaveRecordSoFar();
   if (DirectoryExists(folder)) {
     if (SetCurrentDir(folder)) return UseStoredCase();
     fEngine.LogAndShowMsg(LanguageText(txt::Msg_SetupError),
@@ -331,9 +348,14 @@ void TFileInstaller::InstallFiles(TSubOption& aSubOption, const std::string& aFo
   CollectForWorkStation(aSubOption, folder);
 }
 
+void TFileInstaller::RecordInstallationStart(TSetupEngine& aEngine) {
+  aEngine.OpenCleanUpScript();
+  if (aEngine.fSystemInfo.SaveCleanUpProgInfo) WriteProgramRecord(aEngine);
+  aEngine.WriteCleanUpScript();
+}
+
 // The head of the cleanup record: what was installed, where, and in which language.
-void TFileInstaller::WriteProgramRecord() {
-  TSetupEngine& e = fEngine;
+void TFileInstaller::WriteProgramRecord(TSetupEngine& e) {
   TCleanupScript* record = e.CleanUpScript.get();
   if (!record) return;
   record->WriteString("LuM CleanUp", "System", e.SystemName());
@@ -356,6 +378,17 @@ void TFileInstaller::WriteProgramRecord() {
   SaveScriptTranslations(e.FTranslation, *record);
   MergeUninstallRecords(e.fUninstallExternals, *record, "UninstallExternals");
 }
+
+// Each file that an error or a read-only target kept from being installed was logged when it
+// happened; the list at the end tells an administrator what is missing, and the run fails.
+void TFileInstaller::LogFilesNotInstalled() {
+  const std::vector<std::string>& files = fMonitor.FilesNotInstalled();
+  if (files.empty()) return;
+  fEngine.Log("Files not installed: " + std::to_string(files.size()));
+  for (const std::string& file : files) fEngine.Log("   " + file);
+}
+
+bool TFileInstaller::AllFilesInstalled() const { return fMonitor.FilesNotInstalled().empty(); }
 
 // Writes the record as it stands, without closing it.
 void TFileInstaller::SaveRecordSoFar() { fEngine.WriteCleanUpScript(); }

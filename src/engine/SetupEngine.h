@@ -36,6 +36,7 @@
 #include "script/UserVariables.h"
 #include "system/Files.h"
 #include "system/FolderRemoval.h"
+#include "system/NamedMutex.h"
 
 namespace vek {
 
@@ -284,11 +285,17 @@ class TSetupEngine {
 
   // Pieces of the steps.
   // False when the installation was aborted.
-  bool InstallFilesWithMonitor();
+  // aAllInstalled: false when a file of the packs could not be installed.
+  bool InstallFilesWithMonitor(bool& aAllInstalled);
   void OpenCleanUpScript();
   // Creates a folder with its missing parents and remembers those it created for the record.
   SysResult CreateFolders(const std::string& aPath);
   void WriteCleanUpScript(bool aFinal = false);
+  // Takes the single-run lock of the installation in aFolder (SingleRunLock.h) and keeps it
+  // until the process ends; false, after saying so, when another run holds it.
+  bool LockSystemFolder(const std::string& aFolder);
+  // The folder an install run is about to make its system folder, before anything is created.
+  std::string PlannedSystemFolder() const;
   bool CheckInstalledSystem();
   std::optional<std::string> SearchForSystem(const std::vector<std::string>& aNames);
   bool VersionChecksPass();
@@ -374,6 +381,9 @@ class TSetupEngine {
   std::vector<std::string> fCleanUpReportedFolders;
   // Folders that this install run created, for the cleanup record.
   std::vector<std::string> fCreatedFolders;
+  // The single-run locks this run holds (SingleRunLock.h).
+  std::vector<TNamedMutex> fRunLocks;
+  std::vector<std::string> fRunLockNames;
   std::string fLogFileName;
   std::unique_ptr<TAppendFile> fLogFile;
   bool fDoLog = false;

@@ -111,6 +111,8 @@ SysResult TFileStream::SetDosDateTime(std::uint32_t aDosDateTime) {
   return SysResult::Ok();
 }
 
+bool IsDiskFullError(std::uint32_t aError) { return aError == ERROR_DISK_FULL || aError == ERROR_HANDLE_DISK_FULL; }
+
 SysResult MoveFileReplacing(const std::string& aFrom, const std::string& aTo) {
   if (::MoveFileExW(WidePath(aFrom).c_str(), WidePath(aTo).c_str(), MOVEFILE_REPLACE_EXISTING))
     return SysResult::Ok();
