@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "base/CaseMap.h"
 #include "base/Utf.h"
 #include "script/IniStore.h"
 #include "script/ScriptEncoding.h"
@@ -10,32 +9,32 @@
 namespace vek {
 
 TCleanupScript::Section& TCleanupScript::FindOrAdd(std::string_view aSection) {
-  for (Section& section : fSections) {
-    if (SameText(section.name, aSection)) return section;
-  }
-  fSections.push_back({std::string(aSection), {}});
+  if (const auto found = fSectionIndex.find(aSection); found != fSectionIndex.end()) return fSections[found->second];
+  fSectionIndex.emplace(std::string(aSection), fSections.size());
+  fSections.push_back({std::string(aSection), {}, {}});
   return fSections.back();
+}
+
+const TCleanupScript::Section* TCleanupScript::Find(std::string_view aSection) const {
+  const auto found = fSectionIndex.find(aSection);
+  return found == fSectionIndex.end() ? nullptr : &fSections[found->second];
 }
 
 void TCleanupScript::SetString(std::string_view aSection, std::string_view aKey, std::string_view aValue) {
   Section& section = FindOrAdd(aSection);
-  for (auto& [key, value] : section.keys) {
-    if (SameText(key, aKey)) {
-      value = std::string(aValue);
-      return;
-    }
+  if (const auto found = section.keyIndex.find(aKey); found != section.keyIndex.end()) {
+    section.keys[found->second].second = std::string(aValue);
+    return;
   }
+  section.keyIndex.emplace(std::string(aKey), section.keys.size());
   section.keys.emplace_back(std::string(aKey), std::string(aValue));
 }
 
 const std::string* TCleanupScript::FindValue(std::string_view aSection, std::string_view aKey) const {
-  for (const Section& section : fSections) {
-    if (!SameText(section.name, aSection)) continue;
-    for (const auto& [key, value] : section.keys) {
-      if (SameText(key, aKey)) return &value;
-    }
-  }
-  return nullptr;
+  const Section* section = Find(aSection);
+  if (!section) return nullptr;
+  const auto found = section->keyIndex.find(aKey);
+  return found == section->keyIndex.end() ? nullptr : &section->keys[found->second].second;
 }
 
 std::vector<std::string> TCleanupScript::SectionNames() const {
@@ -46,9 +45,8 @@ std::vector<std::string> TCleanupScript::SectionNames() const {
 
 std::vector<std::string> TCleanupScript::SectionKeys(std::string_view aSection) const {
   std::vector<std::string> keys;
-  for (const Section& section : fSections) {
-    if (!SameText(section.name, aSection)) continue;
-    for (const auto& entry : section.keys) keys.push_back(entry.first);
+  if (const Section* section = Find(aSection)) {
+    for (const auto& entry : section->keys) keys.push_back(entry.first);
   }
   return keys;
 }

@@ -3,7 +3,9 @@
 // (sections and keys compared without regard to case, in the order they were first written)
 // and saved whole as UTF-16 little-endian text with a byte-order mark. The extraction writes
 // every file it creates into the section named by the file's folder.
+#include <cstddef>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,6 +13,7 @@
 #include <vector>
 
 #include "archive/PackExtraction.h"
+#include "base/CaseMap.h"
 #include "script/UnInstallInfo.h"
 
 namespace vek {
@@ -50,14 +53,20 @@ class TCleanupScript : public ICleanupRecord, public TIniAccess {
   std::string Serialize() const;
 
  private:
+  // Names are found through an index (position by name, without regard to case): an install
+  // writes a key for every file, and a search through the keys would cost the square of them.
+  using NameIndex = std::map<std::string, std::size_t, TextLess>;
   struct Section {
     std::string name;
     std::vector<std::pair<std::string, std::string>> keys;
+    NameIndex keyIndex;
   };
   Section& FindOrAdd(std::string_view aSection);
+  const Section* Find(std::string_view aSection) const;
 
   std::string fFileName;
   std::vector<Section> fSections;
+  NameIndex fSectionIndex;
   std::function<void()> fOnFlush;
 };
 
