@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <set>
 
 #include "archive/DosDateTime.h"
 #include "archive/MaskMatch.h"
@@ -7,6 +8,7 @@
 #include "archive/ZipReader.h"
 #include "archive/ZipSafeName.h"
 #include "archive/PackExtraction.h"
+#include "base/CaseMap.h"
 #include "base/Format.h"
 #include "language/LanguageText.h"
 #include "language/LanguageTextIds.h"
@@ -67,7 +69,10 @@ class TPackExtraction {
       const TZipEntry& entry = fReader.Entry(i);
       if (entry.IsFolder || entry.IsEncrypted() || !Matches(entry)) continue;
       const std::string target = TargetOf(Folder, entry.FullName);
-      if (!target.empty() && !TargetExists(target)) Record(entry.FullName);
+      if (!target.empty() && !TargetExists(target)) {
+        Record(entry.FullName);
+        fKnownMissing.insert(target);
+      }
     }
     CleanupStore->Flush();
   }
@@ -98,17 +103,26 @@ class TPackExtraction {
                        [&](const std::string& aMask) { return MatchesMask(aEntry.FullName, aMask); });
   }
 
+  // Whether the target is there. A target found missing before the first file was written and
+  // not extracted since is known to be missing without asking the file system again: under
+  // Wine every look-up of a missing name reads its whole folder.
+  bool Exists(const std::string& aTarget) const {
+    return !fKnownMissing.contains(aTarget) && TargetExists(aTarget);
+  }
+
   // A matching entry: filters, questions, extraction and attributes. False when aborted.
   bool Install(std::size_t aIndex, const TZipEntry& aEntry) {
     const std::string target = TargetOf(Folder, aEntry.FullName);
     std::uint32_t oldAttr = 0;
-    const bool cleared = FileAttr != 0 && TargetExists(target);
+    const bool cleared = FileAttr != 0 && Exists(target);
     if (cleared && !ClearAttributes(target, oldAttr)) return false;
     if (!Wanted(aEntry, target) || !ReadOnlyTestPassed(target)) {
       // A file that stays as it was keeps the attributes it had.
       if (cleared) SetFileAttributesAt(target, oldAttr).ok();
       return !fMonitor.AbortFlag;
     }
+    // From here on the target may exist (a later entry of the same name finds it).
+    fKnownMissing.erase(target);
     if (!Extract(aIndex, aEntry)) return false;
     if (FileAttr != 0 && !target.empty() &&
         !SetFileAttributesAt(target, FileAttr | oldAttr | kAttrArchive).ok() && !AttributeFailure(target)) {
@@ -129,7 +143,7 @@ class TPackExtraction {
   // The newer-only and unpack-mode rules.
   bool Wanted(const TZipEntry& aEntry, const std::string& aTarget) const {
     if (!NewerOnly && UnpackMode == umAll) return true;
-    const bool exists = TargetExists(aTarget);
+    const bool exists = Exists(aTarget);
     if (NewerOnly && exists) {
       const std::optional<std::uint32_t> fileTime = TargetDosDateTime(aTarget);
       if (fileTime && *fileTime >= aEntry.DosDateTime) return false;
@@ -141,6 +155,7 @@ class TPackExtraction {
 
   // False when the file is to be left out (a skip or an abort decision).
   bool ReadOnlyTestPassed(const std::string& aTarget) {
+    if (fKnownMissing.contains(aTarget)) return true;
     bool again = false;
     do {
       fMonitor.RetryFlag = false;
@@ -211,6 +226,9 @@ class TPackExtraction {
   TZipReader& fReader;
   TProgressMonitor& fMonitor;
   const std::vector<std::string>& fMasks;
+  // The targets found missing ahead of the extraction and not extracted yet (by their paths,
+  // compared without regard to case as the file system does).
+  std::set<std::string, TextLess> fKnownMissing;
 };
 
 // Opens the pack; reports a pack that cannot be read (the reader then has no entries).
