@@ -2,39 +2,69 @@
 
 #include <algorithm>
 
+#include "base/CaseMap.h"
 #include "base/Utf.h"
 #include "script/IniStore.h"
 #include "script/ScriptEncoding.h"
 
 namespace vek {
 
+namespace {
+
+constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+// Names that compare equal without regard to case have equal upper-case forms, hence one hash.
+std::size_t NameHash(std::string_view aName) { return std::hash<std::string>{}(UpperCase(aName)); }
+
+// The position in aItems of the item named aName without regard to case, or kNone.
+template <typename Items, typename NameOf>
+std::size_t Lookup(const std::unordered_multimap<std::size_t, std::size_t>& aIndex, const Items& aItems,
+                   std::string_view aName, NameOf aNameOf) {
+  const auto [first, last] = aIndex.equal_range(NameHash(aName));
+  for (auto it = first; it != last; ++it) {
+    if (SameText(aNameOf(aItems[it->second]), aName)) return it->second;
+  }
+  return kNone;
+}
+
+}  // namespace
+
+std::size_t TCleanupScript::SectionAt(std::string_view aSection) const {
+  return Lookup(fSectionIndex, fSections, aSection, [](const Section& aItem) -> const std::string& { return aItem.name; });
+}
+
 TCleanupScript::Section& TCleanupScript::FindOrAdd(std::string_view aSection) {
-  if (const auto found = fSectionIndex.find(aSection); found != fSectionIndex.end()) return fSections[found->second];
-  fSectionIndex.emplace(std::string(aSection), fSections.size());
+  if (const std::size_t at = SectionAt(aSection); at != kNone) return fSections[at];
+  fSectionIndex.emplace(NameHash(aSection), fSections.size());
   fSections.push_back({std::string(aSection), {}, {}});
   return fSections.back();
 }
 
 const TCleanupScript::Section* TCleanupScript::Find(std::string_view aSection) const {
-  const auto found = fSectionIndex.find(aSection);
-  return found == fSectionIndex.end() ? nullptr : &fSections[found->second];
+  const std::size_t at = SectionAt(aSection);
+  return at == kNone ? nullptr : &fSections[at];
+}
+
+std::size_t TCleanupScript::FindKey(const Section& aSection, std::string_view aKey) {
+  return Lookup(aSection.keyIndex, aSection.keys, aKey,
+                [](const std::pair<std::string, std::string>& aItem) -> const std::string& { return aItem.first; });
 }
 
 void TCleanupScript::SetString(std::string_view aSection, std::string_view aKey, std::string_view aValue) {
   Section& section = FindOrAdd(aSection);
-  if (const auto found = section.keyIndex.find(aKey); found != section.keyIndex.end()) {
-    section.keys[found->second].second = std::string(aValue);
+  if (const std::size_t at = FindKey(section, aKey); at != kNone) {
+    section.keys[at].second = std::string(aValue);
     return;
   }
-  section.keyIndex.emplace(std::string(aKey), section.keys.size());
+  section.keyIndex.emplace(NameHash(aKey), section.keys.size());
   section.keys.emplace_back(std::string(aKey), std::string(aValue));
 }
 
 const std::string* TCleanupScript::FindValue(std::string_view aSection, std::string_view aKey) const {
   const Section* section = Find(aSection);
   if (!section) return nullptr;
-  const auto found = section->keyIndex.find(aKey);
-  return found == section->keyIndex.end() ? nullptr : &section->keys[found->second].second;
+  const std::size_t at = FindKey(*section, aKey);
+  return at == kNone ? nullptr : &section->keys[at].second;
 }
 
 std::vector<std::string> TCleanupScript::SectionNames() const {

@@ -5,15 +5,14 @@
 // every file it creates into the section named by the file's folder.
 #include <cstddef>
 #include <functional>
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "archive/PackExtraction.h"
-#include "base/CaseMap.h"
 #include "script/UnInstallInfo.h"
 
 namespace vek {
@@ -53,9 +52,10 @@ class TCleanupScript : public ICleanupRecord, public TIniAccess {
   std::string Serialize() const;
 
  private:
-  // Names are found through an index (position by name, without regard to case): an install
-  // writes a key for every file, and a search through the keys would cost the square of them.
-  using NameIndex = std::map<std::string, std::size_t, TextLess>;
+  // Names are found through an index, positions by the hash of the upper-cased name: an install
+  // writes a key for every file, and a search through all keys would cost the square of them.
+  // The index holds no copy of the names, so that it adds little to the record's memory.
+  using NameIndex = std::unordered_multimap<std::size_t, std::size_t>;
   struct Section {
     std::string name;
     std::vector<std::pair<std::string, std::string>> keys;
@@ -63,6 +63,8 @@ class TCleanupScript : public ICleanupRecord, public TIniAccess {
   };
   Section& FindOrAdd(std::string_view aSection);
   const Section* Find(std::string_view aSection) const;
+  std::size_t SectionAt(std::string_view aSection) const;
+  static std::size_t FindKey(const Section& aSection, std::string_view aKey);
 
   std::string fFileName;
   std::vector<Section> fSections;
