@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <set>
 
 #include "archive/DosDateTime.h"
 #include "archive/MaskMatch.h"
@@ -7,6 +8,7 @@
 #include "archive/ZipReader.h"
 #include "archive/ZipSafeName.h"
 #include "archive/PackExtraction.h"
+#include "base/CaseMap.h"
 #include "base/Format.h"
 #include "base/Utf.h"
 #include "language/LanguageText.h"
@@ -83,8 +85,9 @@ class TPackExtraction {
       if (target.empty() || PathTooLong(target)) continue;
       if (TargetExists(target)) {
         if (UnpackMode != umMissingOnly) Record(entry.FullName + std::string(kZipPartSuffix));
-      } else if (UnpackMode != umExistingOnly) {
-        Record(entry.FullName);
+      } else {
+        fKnownMissing.insert(target);
+        if (UnpackMode != umExistingOnly) Record(entry.FullName);
       }
     }
     CleanupStore->Flush();
@@ -116,6 +119,13 @@ class TPackExtraction {
                        [&](const std::string& aMask) { return MatchesMask(aEntry.FullName, aMask); });
   }
 
+  // Whether the target is there. A target found missing before the first file was written and
+  // not extracted since is known to be missing without asking the file system again: under
+  // Wine every look-up of a missing name reads its whole folder.
+  bool Exists(const std::string& aTarget) const {
+    return !fKnownMissing.contains(aTarget) && TargetExists(aTarget);
+  }
+
   // A matching entry: filters, questions, extraction and attributes. False when aborted.
   bool Install(std::size_t aIndex, const TZipEntry& aEntry) {
     const std::string target = TargetOf(Folder, aEntry.FullName);
@@ -127,7 +137,7 @@ class TPackExtraction {
       return true;
     }
     std::uint32_t oldAttr = 0;
-    const bool cleared = FileAttr != 0 && TargetExists(target);
+    const bool cleared = FileAttr != 0 && Exists(target);
     if (cleared && !ClearAttributes(target, oldAttr)) return false;
     const bool wanted = Wanted(aEntry, target);
     if (!wanted || !ReadOnlyTestPassed(target)) {
@@ -136,6 +146,8 @@ class TPackExtraction {
       if (!aEntry.IsFolder) ++(wanted ? fMonitor.Tally.skipped : fMonitor.Tally.kept);
       return !fMonitor.AbortFlag;
     }
+    // From here on the target may exist (a later entry of the same name finds it).
+    fKnownMissing.erase(target);
     if (!Extract(aIndex, aEntry)) return false;
     if (FileAttr != 0 && !target.empty() &&
         !SetFileAttributesAt(target, FileAttr | oldAttr | kAttrArchive).ok() && !AttributeFailure(target)) {
@@ -156,7 +168,7 @@ class TPackExtraction {
   // The newer-only and unpack-mode rules.
   bool Wanted(const TZipEntry& aEntry, const std::string& aTarget) const {
     if (!NewerOnly && UnpackMode == umAll) return true;
-    const bool exists = TargetExists(aTarget);
+    const bool exists = Exists(aTarget);
     if (NewerOnly && exists) {
       const std::optional<std::uint32_t> fileTime = TargetDosDateTime(aTarget);
       if (fileTime && *fileTime >= aEntry.DosDateTime) return false;
@@ -168,6 +180,7 @@ class TPackExtraction {
 
   // False when the file is to be left out (a skip or an abort decision).
   bool ReadOnlyTestPassed(const std::string& aTarget) {
+    if (fKnownMissing.contains(aTarget)) return true;
     bool again = false;
     do {
       fMonitor.RetryFlag = false;
@@ -248,6 +261,9 @@ class TPackExtraction {
   TZipReader& fReader;
   TProgressMonitor& fMonitor;
   const std::vector<std::string>& fMasks;
+  // The targets found missing ahead of the extraction and not extracted yet (by their paths,
+  // compared without regard to case as the file system does).
+  std::set<std::string, TextLess> fKnownMissing;
 };
 
 // Opens the pack; reports a pack that cannot be read (the reader then has no entries).

@@ -76,6 +76,15 @@ INSTANTIATE_TEST_SUITE_P(Dates, NewerOnlyTest,
                          testing::Values(TNewerCase{6, true}, TNewerCase{8, false}, TNewerCase{10, false},
                                          TNewerCase{std::nullopt, true}));
 
+// A target missing before the extraction exists once an entry has made it: a later, older entry
+// of the same name (in other letter case) finds it and leaves it as it is.
+TEST_F(ExtractTest, NewerOnlyComparesALaterEntryWithTheFileAnEarlierOneMade) {
+  TExtractCall call;
+  call.NewerOnly = true;
+  Extract(WritePack(PackOf({EntryOf("c.txt", "first", 0x2E8530E4), EntryOf("C.TXT", "older", 0x2E8430E4)})), call);
+  EXPECT_EQ(ReadBytes(Target("c.txt")), "first");
+}
+
 struct TUnpackCase {
   int Mode;
   std::string Installed, Fresh;  // contents of "old.txt" (present before) and "new.txt" after
