@@ -33,7 +33,7 @@ TDialogWindow::~TDialogWindow() {
 }
 
 void TDialogWindow::CreateChildDialog(HWND aParent) {
-  const std::vector<WORD> tmpl = DialogTemplate(WS_CHILD | DS_CONTROL | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, L"");
+  const std::vector<WORD> tmpl = DialogTemplate(WS_CHILD | DS_CONTROL, WS_EX_CONTROLPARENT, L"");
   fOwnsWindow = true;
   CreateDialogIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(tmpl.data()), aParent,
                              DialogProc, reinterpret_cast<LPARAM>(this));
@@ -41,7 +41,7 @@ void TDialogWindow::CreateChildDialog(HWND aParent) {
 
 INT_PTR TDialogWindow::RunModal(HWND aOwner, const std::string& aTitle) {
   const std::vector<WORD> tmpl =
-      DialogTemplate(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN, WS_EX_DLGMODALFRAME, Wide(aTitle));
+      DialogTemplate(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_DLGMODALFRAME, Wide(aTitle));
   fOwnsWindow = false;  // EndDialog destroys it
   const INT_PTR result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
                                                  reinterpret_cast<const DLGTEMPLATE*>(tmpl.data()), aOwner, DialogProc,
