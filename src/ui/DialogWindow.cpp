@@ -115,6 +115,20 @@ void SetChildFonts(HWND aParent, HFONT aFont) {
       reinterpret_cast<LPARAM>(aFont));
 }
 
+int ButtonWidth(HWND aButton, HFONT aFont, int aMinimum, int aPadding) {
+  std::wstring caption = Wide(GetText(aButton));
+  std::erase(caption, L'&');
+  SIZE extent{};
+  if (HDC dc = GetDC(aButton)) {
+    const HGDIOBJ old = SelectObject(dc, aFont);
+    GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
+    SelectObject(dc, old);
+    ReleaseDC(aButton, dc);
+  }
+  const int needed = static_cast<int>(extent.cx) + aPadding;
+  return needed > aMinimum ? needed : aMinimum;
+}
+
 int FontHeight(HWND aWindow, HFONT aFont) {
   TEXTMETRICW metrics{};
   if (HDC dc = GetDC(aWindow)) {
