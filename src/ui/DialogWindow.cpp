@@ -33,7 +33,7 @@ TDialogWindow::~TDialogWindow() {
 }
 
 void TDialogWindow::CreateChildDialog(HWND aParent) {
-  const std::vector<WORD> tmpl = DialogTemplate(WS_CHILD | DS_CONTROL | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, L"");
+  const std::vector<WORD> tmpl = DialogTemplate(WS_CHILD | DS_CONTROL, WS_EX_CONTROLPARENT, L"");
   fOwnsWindow = true;
   CreateDialogIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(tmpl.data()), aParent,
                              DialogProc, reinterpret_cast<LPARAM>(this));
@@ -41,7 +41,7 @@ void TDialogWindow::CreateChildDialog(HWND aParent) {
 
 INT_PTR TDialogWindow::RunModal(HWND aOwner, const std::string& aTitle) {
   const std::vector<WORD> tmpl =
-      DialogTemplate(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN, WS_EX_DLGMODALFRAME, Wide(aTitle));
+      DialogTemplate(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_DLGMODALFRAME, Wide(aTitle));
   fOwnsWindow = false;  // EndDialog destroys it
   const INT_PTR result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
                                                  reinterpret_cast<const DLGTEMPLATE*>(tmpl.data()), aOwner, DialogProc,
@@ -113,6 +113,20 @@ void SetChildFonts(HWND aParent, HFONT aFont) {
         return TRUE;
       },
       reinterpret_cast<LPARAM>(aFont));
+}
+
+int ButtonWidth(HWND aButton, HFONT aFont, int aMinimum, int aPadding) {
+  std::wstring caption = Wide(GetText(aButton));
+  std::erase(caption, L'&');
+  SIZE extent{};
+  if (HDC dc = GetDC(aButton)) {
+    const HGDIOBJ old = SelectObject(dc, aFont);
+    GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
+    SelectObject(dc, old);
+    ReleaseDC(aButton, dc);
+  }
+  const int needed = static_cast<int>(extent.cx) + aPadding;
+  return needed > aMinimum ? needed : aMinimum;
 }
 
 int FontHeight(HWND aWindow, HFONT aFont) {

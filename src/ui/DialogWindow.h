@@ -63,5 +63,8 @@ void PlaceControl(HWND aWindow, int aLeft, int aTop, int aWidth, int aHeight);
 void SetChildFonts(HWND aParent, HFONT aFont);
 // The height of a line of aFont on aWindow's screen.
 int FontHeight(HWND aWindow, HFONT aFont);
+// The width a push button needs for its own caption (without the "&" marks) in aFont: at
+// least aMinimum, so that buttons of one row keep one size where their captions allow.
+int ButtonWidth(HWND aButton, HFONT aFont, int aMinimum, int aPadding);
 
 }  // namespace vek

@@ -53,10 +53,12 @@ void TOptionsPage::CreateControls() {
   CreateControl(fHandle, L"STATIC", "Kb", label, idOptDSUnitLabel);
 }
 
-void TOptionsPage::Layout(const RECT& aRect, const TUiScale& aScale, HFONT aFont, HFONT) {
+void TOptionsPage::Layout(const RECT& aRect, const TUiScale& aScale, HFONT aFont, HFONT aBoldFont) {
   if (fHandle == nullptr) return;
   fScale = aScale;
   fFont = aFont;
+  fBoldFont = aBoldFont;
+  fRect = aRect;
   const int width = aRect.right - aRect.left;
   const int height = aRect.bottom - aRect.top;
   PlaceControl(fHandle, aRect.left, aRect.top, width, height);
@@ -86,7 +88,7 @@ void TOptionsPage::Layout(const RECT& aRect, const TUiScale& aScale, HFONT aFont
   PlaceControl(Item(idOptChangeOptionBtn), detailLeft, listTop + listHeight - button, detailWidth, button);
 
   PlaceControl(Item(idOptGroupBox2), 0, folderTop, width, folderHeight);
-  const int chDirWidth = px(150);
+  const int chDirWidth = ButtonWidth(Item(idOptChDirBtn), aFont, px(150), px(16));
   PlaceControl(Item(idOptPathEdit), gap, folderTop + px(22), width - 3 * gap - chDirWidth, px(24));
   PlaceControl(Item(idOptChDirBtn), width - gap - chDirWidth, folderTop + px(21), chDirWidth, button);
 
@@ -111,6 +113,8 @@ std::string TOptionsPage::Prepare() {
   SetText(Item(idOptChangeOptionBtn), LanguageText(txt::contr_ChangeOption));
   SetText(Item(idOptChDirBtn), LanguageText(txt::contr_ChDir));
   SetText(Item(idOptISLabel), LanguageText(txt::Ioptions_1));
+  // The button captions may have changed with the language: their widths follow.
+  if (fFont != nullptr) Layout(fRect, fScale, fFont, fBoldFont);
   // The engine has changed into the install location when it checked it.
   const std::string currentDir = GetCurrentDir();
   SetText(Item(idOptDSLabel), LanguageText(txt::Ioptions_2) + " " + ExtractDriveOrShare(currentDir));

@@ -63,7 +63,9 @@ class TOptionsPage : public TWizardPage {
   TSetupEngine& fSetup;
   TWizardHost fHost;
   TUiScale fScale;
+  RECT fRect{};
   HFONT fFont = nullptr;
+  HFONT fBoldFont = nullptr;
   std::string fDecimal = ".";
   std::unique_ptr<TDialogWindow> fWindow;
 };

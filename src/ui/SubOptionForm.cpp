@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "base/Format.h"
 #include "engine/SetupEngine.h"
 #include "language/LanguageText.h"
@@ -99,12 +101,18 @@ void TIOptionsSubMenuForm::FormCreate() {
 
 void TIOptionsSubMenuForm::LayoutControls() {
   const auto px = [&](int a) { return fScale.Px(a); };
-  const int width = px(kFormWidth);
   const int gap = px(8);
+  // One width for the four buttons, wide enough for the longest caption of the language; the
+  // form grows when they need more room than it has.
+  int buttonWidth = px(100);
+  for (const int id : {static_cast<int>(idSubSelectAllBtn), static_cast<int>(idSubClearAllBtn), IDOK, IDCANCEL}) {
+    buttonWidth = ButtonWidth(Item(id), fFont, buttonWidth, px(16));
+  }
+  const int width = std::max(px(kFormWidth), 4 * buttonWidth + 6 * gap);
+  fClientWidth = width;
   const int inner = width - 2 * gap;
   const int line = px(20);
   const int button = px(26);
-  const int buttonWidth = px(100);
   const int height = px(kFormHeight);
   const int buttonsTop = height - gap - button;
   const int bevelTop = buttonsTop - gap;
@@ -139,7 +147,7 @@ void TIOptionsSubMenuForm::LayoutControls() {
 
 void TIOptionsSubMenuForm::PlaceOverOwner() {
   const HWND form = Window();
-  RECT frame{0, 0, fScale.Px(kFormWidth), fScale.Px(kFormHeight)};
+  RECT frame{0, 0, fClientWidth, fScale.Px(kFormHeight)};
   AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(form, GWL_STYLE)), FALSE,
                      static_cast<DWORD>(GetWindowLongPtrW(form, GWL_EXSTYLE)));
   const int width = frame.right - frame.left;

@@ -69,6 +69,7 @@ class TIOptionsSubMenuForm : private TDialogWindow {
   std::unique_ptr<TSubOptionSelection> fSelection;
   std::string fDecimal = ".";
   bool fIsOptionChanged = false;
+  int fClientWidth = 0;  // set by LayoutControls
 };
 
 }  // namespace vek
