@@ -80,7 +80,7 @@ class CommonFiles(h.WineTestCase):
         dist.script(script(common_files))
         pack(dist.dir / "core.zip", files)
         shutil.rmtree(root / "ComApps", ignore_errors=True)
-        result = dist.run("/Q", "/s:", *args)
+        result = dist.run("/Q", "/s:", *args, whole_code=True)
         self.assertEqual(result.returncode, exit_code, result.stderr[-400:])
         return next(iter(h.logs("setup_").values()))
 

@@ -41,17 +41,17 @@ class Program(ui.Program):
     def __init__(self, exe: Path, *args: str):
         self._out = tempfile.TemporaryFile()
         self._err = tempfile.TemporaryFile()
-        self.process = subprocess.Popen([h.WINE_RUN, str(h.PREFIX), str(h.BUILD_DIR), str(exe), *args],
-                                        stdin=subprocess.DEVNULL, stdout=self._out, stderr=self._err,
-                                        start_new_session=True)
+        self.process = subprocess.Popen(self.command(exe, *args), stdin=subprocess.DEVNULL, stdout=self._out,
+                                        stderr=self._err, start_new_session=True)
         self.stdout = b""
         self.stderr = b""
 
-    def wait(self, timeout: float = 60) -> int:
-        code = super().wait(timeout)
+    def communicate(self, timeout: float) -> None:
+        self.process.wait(timeout)
+        self._out.seek(0)
+        self.stdout = self._out.read()
         self._err.seek(0)
         self.stderr = self._err.read()
-        return code
 
 NOTES = h.BUILD_DIR / "examples" / "notes"
 KEY = h.UNINSTALL + "\\VekNotes"

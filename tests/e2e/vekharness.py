@@ -7,6 +7,7 @@ under C:\\e2e\\<test name>, and the Windows temporary folder is C:\\users\\<user
 import contextlib
 import getpass
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -54,9 +55,27 @@ def _run_in_wine(args: list, timeout: float) -> subprocess.CompletedProcess:
         return subprocess.CompletedProcess(process.args, process.returncode, stdout, stderr)
 
 
-def wine(exe: Path, *args: str, timeout: float = 120) -> subprocess.CompletedProcess:
-    """Runs a Windows program and waits for it; stdout and stderr are captured."""
-    return _run_in_wine([str(exe), *args], timeout)
+def exit_code_command(exe: Path, *args: str) -> list:
+    """The arguments of wine-run that start a program through e2etool, which prints the
+    program's whole exit code: Linux sees only the low eight bits of 3010 or 1602."""
+    return [str(E2ETOOL_EXE), "exitcode", to_windows(exe), *args]
+
+
+def whole_exit_code(low_bits: int, stderr: bytes) -> int:
+    """The exit code that e2etool printed on stderr, or low_bits when it printed none (it could
+    not start the program, or was killed)."""
+    found = re.findall(rb"e2etool: exit code (\d+)", stderr or b"")
+    return int(found[-1]) if found else low_bits
+
+
+def wine(exe: Path, *args: str, timeout: float = 120, whole_code: bool = False) -> subprocess.CompletedProcess:
+    """Runs a Windows program and waits for it; stdout and stderr are captured. With whole_code
+    the returncode is the program's whole exit code, not only the low eight bits."""
+    if not whole_code:
+        return _run_in_wine([str(exe), *args], timeout)
+    result = _run_in_wine(exit_code_command(exe, *args), timeout)
+    result.returncode = whole_exit_code(result.returncode, result.stderr)
+    return result
 
 
 def wine_command(*args: str, timeout: float = 120) -> subprocess.CompletedProcess:
@@ -165,8 +184,8 @@ class Distribution:
         write_script(path, text, encoding)
         return path
 
-    def run(self, *args: str, timeout: float = 120) -> subprocess.CompletedProcess:
-        return wine(self.program, *args, timeout=timeout)
+    def run(self, *args: str, timeout: float = 120, whole_code: bool = False) -> subprocess.CompletedProcess:
+        return wine(self.program, *args, timeout=timeout, whole_code=whole_code)
 
 
 def clear_logs() -> None:

@@ -16,6 +16,9 @@
 //   e2etool setattrib <hex> <file>       sets the attributes of the file
 //   e2etool drivetype <root>             prints the type of the drive ("X:\\") as the system
 //                                        gives it (3 fixed disk, 5 CD-ROM)
+//   e2etool exitcode <program> [args]    runs the program, waits for it and prints its whole
+//                                        exit code on stderr ("e2etool: exit code N"): the code
+//                                        Wine hands to Linux keeps only its low eight bits
 #include <windows.h>
 
 #include <cstdio>
@@ -135,6 +138,48 @@ int PrintDriveType(const std::wstring& aRoot) {
   return 0;
 }
 
+// One argument of a command line, quoted so that the program's start-up code splits it back
+// into the same text: backslashes count only before a quote.
+std::wstring QuotedArgument(const std::wstring& aArg) {
+  if (!aArg.empty() && aArg.find_first_of(L" \t\"") == std::wstring::npos) return aArg;
+  std::wstring quoted = L"\"";
+  std::size_t backslashes = 0;
+  for (const wchar_t c : aArg) {
+    if (c == L'\\') {
+      ++backslashes;
+      continue;
+    }
+    quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+    backslashes = 0;
+    quoted += c;
+  }
+  quoted.append(backslashes * 2, L'\\');
+  return quoted + L"\"";
+}
+
+int PrintExitCode(const std::vector<std::wstring>& aCommand) {
+  std::wstring line;
+  for (const std::wstring& arg : aCommand) line += (line.empty() ? L"" : L" ") + QuotedArgument(arg);
+  std::vector<wchar_t> buffer(line.begin(), line.end());
+  buffer.push_back(L'\0');
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process{};
+  if (!::CreateProcessW(aCommand[0].c_str(), buffer.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                        &process)) {
+    std::fprintf(stderr, "e2etool: cannot start %s, error %lu\n", Utf8(aCommand[0]).c_str(), ::GetLastError());
+    return 125;
+  }
+  ::CloseHandle(process.hThread);
+  ::WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD code = 0;
+  ::GetExitCodeProcess(process.hProcess, &code);
+  ::CloseHandle(process.hProcess);
+  std::fflush(stdout);
+  std::fprintf(stderr, "e2etool: exit code %lu\n", static_cast<unsigned long>(code));
+  return static_cast<int>(code);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -146,8 +191,9 @@ int wmain(int argc, wchar_t** argv) {
   if (args.size() >= 2 && args[0] == L"attrib") return PrintAttributes({args.begin() + 1, args.end()});
   if (args.size() == 3 && args[0] == L"setattrib") return SetAttributes(args[1], args[2]);
   if (args.size() == 2 && args[0] == L"drivetype") return PrintDriveType(args[1]);
+  if (args.size() >= 2 && args[0] == L"exitcode") return PrintExitCode({args.begin() + 1, args.end()});
   std::fprintf(stderr,
                "usage: e2etool hold|holdread <file> <release-file> | ini <file> | runonce | attrib <file>... | "
-               "setattrib <hex> <file> | drivetype <root>\n");
+               "setattrib <hex> <file> | drivetype <root> | exitcode <program> [args]\n");
   return 1;
 }
