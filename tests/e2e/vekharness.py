@@ -196,7 +196,8 @@ class Distribution:
 def clear_logs() -> None:
     temp = temp_dir()
     temp.mkdir(parents=True, exist_ok=True)
-    for log in temp.glob("*.log"):
+    # The result files that runs write beside their logs go with them.
+    for log in [*temp.glob("*.log"), *temp.glob("*.result.ini")]:
         log.unlink()
 
 

@@ -210,6 +210,8 @@ class Program:
         if self.process.poll() is None:
             os.killpg(self.process.pid, signal.SIGKILL)
             self.process.wait()
+        self._out.close()
+        self._err.close()
 
     def __enter__(self):
         return self
