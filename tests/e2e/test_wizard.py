@@ -149,6 +149,29 @@ class Install(WizardCase):
         self.assertEqual(self.outcome(system_dir), expected)
 
 
+    def test_the_keyboard_alone_installs_what_a_silent_run_installs(self):
+        # Enter presses each page's default button and Alt with an underlined letter its
+        # button, as for a user without a mouse. On the page of the default and custom answers
+        # the default button is Back, so the answer takes its letter.
+        dist = self.make_dist("keys")
+        system_dir = self.root / "VekApps" / "Notes"
+        expected = self.silent(dist, system_dir)
+        program = self.start(dist.program, "/s:")
+        w = self.wizard
+        wait_visible(w, INSTALL_RADIO)
+        w.key(ui.VK_RETURN)
+        wait_visible(w, WHERETO_EDIT)
+        w.key(ord("N"), alt=True)
+        wait_visible(w, DEFAULT_BTN)
+        w.key(ord("D"), alt=True)
+        wait_visible(w, CONFIRM_LIST)
+        w.key(ui.VK_RETURN)
+        wait_visible(w, OK, timeout=120)
+        w.key(ui.VK_RETURN)
+        self.assertEqual(program.wait(60), 0, program.stderr[-400:])
+        self.assertEqual(self.outcome(system_dir), expected)
+
+
 class Cleanup(WizardCase):
     def setUp(self):
         super().setUp()
