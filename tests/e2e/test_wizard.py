@@ -4,6 +4,7 @@ answers (compared with a silent run given the same answers), an interactive clea
 cancel, Back from each page that has it, Exit during the extraction, and a close."""
 import os
 import shutil
+import sys
 import zipfile
 from pathlib import Path
 
@@ -295,6 +296,11 @@ class ExitDuringExtraction(WizardCase):
                 samples = self.root / "VekApps" / "SAMPLES"
                 self.assertTrue(h.wait_for(lambda: samples.exists() and len(list(samples.iterdir())) > 50,
                                            timeout=120))
+                # The window keeps answering while the files are written: every question is
+                # answered (within the driver's 5 s), and the slowest answer is reported.
+                answers = w.answers(ms=2000)
+                print(f"window answers during the extraction ({how}): {answers}", file=sys.stderr)
+                self.assertEqual(answers["unanswered"], 0, answers)
                 if how == "exit":
                     w.click(id=EXIT)
                 else:

@@ -114,6 +114,11 @@ class Window:
     def _run(self, command: str, *args: str, what: str = "") -> str:
         return _checked(driver(command, "--hwnd", str(self.hwnd), *args), what or f"{command} {args}")
 
+    def answers(self, ms: int = 2000) -> dict:
+        """How quickly the window's thread answered questions asked every 20 ms for ms
+        milliseconds: asked, unanswered (none in 5 s), slowest_ms, median_ms."""
+        return json.loads(self._run("answers", "--ms", str(ms)))
+
     def describe(self) -> dict:
         """The window's own description now (caption, enabled, rect...)."""
         return self.controls()[0]

@@ -28,12 +28,17 @@
 //   close                           posts WM_CLOSE to the window (its close box)
 //   screenshot --out FILE.png       grabs the window from the screen into a PNG file
 //   screen                          the work area, the screen and the system's DPI as JSON
+//   answers [--ms M]                for M ms (default 2000) asks the window every 20 ms for an
+//                                   empty message and prints how long its thread took to answer:
+//                                   {"asked":N,"unanswered":K,"slowest_ms":X,"median_ms":Y};
+//                                   a question gets 5 s, and the asking ends with the window
 //
 // Exit codes: 0 done, 1 bad command line, 2 window or control not found (or still there after
 // `gone`'s timeout), 3 the operation failed. Every message sent to another process has a time
 // limit, and every wait has one: the driver never hangs on a window that does not answer.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
@@ -556,6 +561,40 @@ int Screen(const Options&) {
   return kOk;
 }
 
+// How quickly the window's thread answers: a thread busy with long work that does not pump
+// messages shows here as slow or unanswered questions.
+int Answers(const Options& aOptions) {
+  HWND window = FindTopLevel(aOptions);
+  if (!window) return kNotFound;
+  LARGE_INTEGER frequency{};
+  ::QueryPerformanceFrequency(&frequency);
+  const ULONGLONG end = ::GetTickCount64() + static_cast<ULONGLONG>(aOptions.Number(L"ms", 2000));
+  std::vector<double> answered;
+  int unanswered = 0;
+  while (::GetTickCount64() < end && ::IsWindow(window)) {
+    LARGE_INTEGER before{}, after{};
+    ::QueryPerformanceCounter(&before);
+    DWORD_PTR ignored = 0;
+    const bool answer = ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored) != 0;
+    ::QueryPerformanceCounter(&after);
+    if (answer) {
+      answered.push_back(static_cast<double>(after.QuadPart - before.QuadPart) * 1000.0 /
+                         static_cast<double>(frequency.QuadPart));
+    } else if (::IsWindow(window)) {
+      ++unanswered;
+    }
+    ::Sleep(20);
+  }
+  std::sort(answered.begin(), answered.end());
+  const double slowest = answered.empty() ? 0 : answered.back();
+  const double median = answered.empty() ? 0 : answered[answered.size() / 2];
+  char line[160];
+  std::snprintf(line, sizeof line, "{\"asked\":%zu,\"unanswered\":%d,\"slowest_ms\":%.1f,\"median_ms\":%.1f}",
+                answered.size() + static_cast<std::size_t>(unanswered), unanswered, slowest, median);
+  PrintLine(line);
+  return kOk;
+}
+
 // Physical pixels everywhere, whatever the DPI of the prefix: rectangles, clicks and
 // screenshots then agree with what the program under test (itself DPI aware) sees.
 void BecomeDpiAware() {
@@ -575,7 +614,7 @@ constexpr Command kCommands[] = {
     {L"windows", ListWindows}, {L"wait", Wait},   {L"gone", WaitGone},     {L"list", List},
     {L"find", Find},           {L"text", Text},   {L"click", Click},       {L"mouse", Mouse},
     {L"settext", SetText},     {L"select", Select}, {L"key", Key},         {L"close", Close},
-    {L"screenshot", Screenshot}, {L"screen", Screen},
+    {L"screenshot", Screenshot}, {L"screen", Screen}, {L"answers", Answers},
 };
 
 }  // namespace
