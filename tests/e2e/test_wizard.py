@@ -19,6 +19,8 @@ KEY = h.UNINSTALL + "\\VekNotes"
 PREV, NEXT, EXIT, CANCEL, OK, YES, NO = 101, 102, 103, 104, 105, 106, 107
 INST_UPD_LABEL, INSTALL_RADIO = 2011, 2012
 WHERETO_EDIT = 2022
+BROWSE_BTN = 2023
+PICKER_NAME_EDIT = 1152  # the file name field of the system's file dialog
 DEFAULT_BTN, CUSTOM_BTN = 2033, 2034
 PROGRESS = 2046
 CLEANUP_DIR_LIST = 2102
@@ -225,6 +227,30 @@ class Cleanup(WizardCase):
 
 
 class Navigation(WizardCase):
+    def test_browse_picks_a_folder_in_the_systems_dialog_and_cancel_keeps_the_typed_one(self):
+        dist = self.make_dist("browse")
+        picked = self.root / "Picked"
+        picked.mkdir(parents=True)
+        program = self.start(dist.program, "/s:")
+        w = self.wizard
+        wait_visible(w, INSTALL_RADIO)
+        w.click(id=NEXT)
+        wait_visible(w, WHERETO_EDIT)
+        typed = w.control(id=WHERETO_EDIT)["text"]
+        for button, expected in ((IDCANCEL, typed), (IDOK, h.to_windows(picked))):
+            w.click(id=BROWSE_BTN)
+            # The system's folder dialog, modal: the wizard takes no input meanwhile.
+            picker = ui.wait_window(title="Browse")
+            self.assertFalse(w.describe()["enabled"])
+            if button == IDOK:
+                picker.set_text(h.to_windows(picked), id=PICKER_NAME_EDIT)
+            picker.click(id=button)
+            ui.wait_gone(title="Browse")
+            self.assertTrue(h.wait_for(lambda: w.describe()["enabled"], timeout=10))
+            self.assertEqual(w.control(id=WHERETO_EDIT)["text"].rstrip("\\").upper(), expected.upper())
+        w.click(id=EXIT)
+        self.assertEqual(program.wait(60), 1602)
+
     def test_back_returns_to_the_page_before(self):
         dist = self.make_dist("back")
         program = self.start(dist.program, "/s:", "/LOG")
