@@ -3,6 +3,7 @@
 // put through the checks that decide what a cleanup may remove, and the uninstall records are
 // read from it. Any crash, sanitizer report or hang is a defect; so is a name that passes the
 // checks while it could reach outside its folder.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -14,9 +15,21 @@
 
 namespace {
 
+// A name climbs when one of its parts could mean the parent folder: the system drops trailing
+// dots and blanks of a part, so any part of dots and blanks with two dots or more may. A part
+// that merely ends in dots ("a.txt..") is a name like any other.
 bool Climbs(std::string_view aName) {
-  return aName.find("..\\") != std::string_view::npos || aName.find("../") != std::string_view::npos ||
-         aName == ".." || aName.ends_with("\\..") || aName.ends_with("/..");
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t end = aName.find_first_of("\\/", start);
+    const std::string_view part = aName.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+    if (part.find_first_not_of(". ") == std::string_view::npos &&
+        std::count(part.begin(), part.end(), '.') >= 2) {
+      return true;
+    }
+    if (end == std::string_view::npos) return false;
+    start = end + 1;
+  }
 }
 
 }  // namespace

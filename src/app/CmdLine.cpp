@@ -39,7 +39,8 @@ constexpr std::array<ModeSwitchRow, static_cast<std::size_t>(ModeSwitch::count)>
 enum class Switch {
   silentQ, silentQN, silentY, language, install, installTo, update, updateTo, runOnExit, log,
   defaultOptions, customOptions, askOptions, sourceDir, network, terminalServer, workStation,
-  workStationUpdateShort, overrideVersion, skipExtVersion, workStationSetup, workStationUpdate, count
+  workStationUpdateShort, overrideVersion, skipExtVersion, workStationSetup, workStationUpdate, wait, resultFile,
+  helpShort, help, count
 };
 
 struct SwitchRow {
@@ -72,6 +73,10 @@ constexpr std::array<SwitchRow, static_cast<std::size_t>(Switch::count)> kSwitch
     {"/X", Match::exact, Switch::skipExtVersion, " /X"},
     {"/WORKSTATIONSETUP", Match::exact, Switch::workStationSetup, ""},
     {"/WORKSTATIONUPDATE:", Match::prefix, Switch::workStationUpdate, ""},
+    {"/WAIT", Match::exact, Switch::wait, " /WAIT"},
+    {"/RESULT:", Match::prefix, Switch::resultFile, " /RESULT:"},
+    {"/?", Match::exact, Switch::helpShort, ""},
+    {"/HELP", Match::exact, Switch::help, ""},
 }};
 
 template <typename Row, std::size_t N>
@@ -234,6 +239,16 @@ std::string ApplySwitch(const SwitchRow& aRow, const std::string& aArg, const st
     case Switch::workStationUpdateShort: passOn += "\"" + From(aUpper, 4) + "\""; break;
     case Switch::overrideVersion: aSettings.fOverrideVersionCheck = true; break;
     case Switch::skipExtVersion: aContext.SkipExtVersionCheck = true; break;
+    case Switch::wait: aSettings.waitForCopy = true; break;
+    case Switch::resultFile:
+      aSettings.resultFileGiven = true;
+      aSettings.resultFile = WithoutQuotes(value);
+      // The copy runs in the temporary folder: a relative path is made absolute here.
+      if (!aSettings.resultFile.empty()) aSettings.resultFile = aHost.fullPath(aSettings.resultFile);
+      passOn += QuoteValue(aSettings.resultFile);
+      break;
+    case Switch::helpShort:
+    case Switch::help: aSettings.showHelp = true; break;
     case Switch::workStationSetup:
     case Switch::workStationUpdate:
     case Switch::count:

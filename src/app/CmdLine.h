@@ -15,8 +15,8 @@ namespace vek {
 struct CmdLineHost {
   std::string programPath;  // full path of this program's file
   std::function<bool(const std::string&)> fileExists;
-  std::function<std::string(const std::string&)> fullPath;  // absolute form of a path
-  std::function<std::string()> tempDir;                      // ends with a delimiter
+  std::function<std::string(const std::string&)> fullPath;               // absolute form of a path
+  std::function<std::string()> tempDir;                                  // ends with a delimiter
   std::function<bool(const std::string&, const std::string&)> copyFile;  // overwrite
 };
 
@@ -29,7 +29,11 @@ struct TCmdLineSettings {
   bool fcmdLineInstallPath = false;
   std::string fRunOnExit;
   bool fOverrideVersionCheck = false;
-  std::string languageCode;  // from /LANG:, upper case; empty when not given
+  std::string languageCode;      // from /LANG:, upper case; empty when not given
+  bool waitForCopy = false;      // /WAIT: the first process waits for its temporary copy
+  bool resultFileGiven = false;  // /RESULT: was on the command line (its path may be empty)
+  std::string resultFile;        // the path after /RESULT:, quotes removed
+  bool showHelp = false;         // /? or /HELP
 };
 
 // Splits a command line as the classic runtime does: blanks separate arguments outside double

@@ -25,7 +25,7 @@ void CopyForRelaunch(TSetupEngine& aEngine, const std::string& aFrom, const std:
 
 }  // namespace
 
-bool RelaunchFromTempDir(TRunContext& aContext, TSetupEngine& aEngine) {
+bool RelaunchFromTempDir(TRunContext& aContext, TSetupEngine& aEngine, std::uint32_t* aCopyExitCode) {
   const std::string copy = GetTempDir() + "VekSetup.exe";
   CopyForRelaunch(aEngine, GetProgramPath(), copy, copy);
   const std::string scriptCopy = ChangeFileExt(copy, ".ini");
@@ -33,10 +33,13 @@ bool RelaunchFromTempDir(TRunContext& aContext, TSetupEngine& aEngine) {
   // The language table travels inside the program file, so no language library is copied.
   const std::string commandLine = RelaunchCommandLine(copy, aContext);
   aEngine.Log("Restarting from the temporary folder: " + commandLine);
-  if (const SysResult started = StartProcess(commandLine); !started) {
+  const SysResult started =
+      aCopyExitCode ? RunProcessAndWait(commandLine, *aCopyExitCode) : StartProcess(commandLine);
+  if (!started) {
     aEngine.Log(FailureLine("Start", commandLine, started));
     return false;
   }
+  if (aCopyExitCode) aEngine.Log("The temporary copy ended with exit code " + std::to_string(*aCopyExitCode));
   return true;
 }
 

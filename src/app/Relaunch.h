@@ -1,4 +1,6 @@
 #pragma once
+#include <cstdint>
+
 #include "script/RunContext.h"
 
 namespace vek {
@@ -7,6 +9,9 @@ class TSetupEngine;
 
 // Copies the program (as "VekSetup.exe") and the script into the temporary folder and starts
 // the copy with the handed-on switches and the source folder. False when it could not start.
-bool RelaunchFromTempDir(TRunContext& aContext, TSetupEngine& aEngine);
+// With aCopyExitCode the call waits for the copy to end and gives its exit code; this process
+// keeps its own file open meanwhile, so a CD it was started from stays in use.
+bool RelaunchFromTempDir(TRunContext& aContext, TSetupEngine& aEngine,
+                         std::uint32_t* aCopyExitCode = nullptr);
 
 }  // namespace vek

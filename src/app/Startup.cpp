@@ -1,11 +1,17 @@
 #include "app/Startup.h"
 
+#include <windows.h>
+
 #include <exception>
 #include <memory>
 #include <string_view>
 
 #include "app/CmdLine.h"
+#include "app/ExitCode.h"
+#include "app/HelpText.h"
+#include "app/ParentConsole.h"
 #include "app/Relaunch.h"
+#include "app/RunResultFile.h"
 #include "base/Format.h"
 #include "engine/FinishRoutine.h"
 #include "engine/SetupEngine.h"
@@ -17,14 +23,15 @@
 #include "system/Process.h"
 #include "system/SysInfo.h"
 #include "ui/Msgdlg.h"
+#include "ui/WizardForm.h"
 
 namespace vek {
 namespace {
 
-constexpr int kExitOk = 0;
-constexpr int kExitUnknownSwitch = 1;
-constexpr int kExitRunFailed = 1;  // a check, a load or the user stopped the run (see the log)
-constexpr int kExitFailed = 2;     // the run could not be carried out (see the log)
+constexpr int kExitOk = kExitDone;
+constexpr int kExitUnknownSwitch = kExitStopped;
+constexpr int kExitRunFailed = kExitStopped;     // a check, a load or the user stopped the run (see the log)
+constexpr int kExitFailed = kExitNotCarriedOut;  // the run could not be carried out (see the log)
 
 CmdLineHost RealHost() {
   return {GetProgramPath(),
@@ -49,17 +56,38 @@ void ReportStartupError(TSetupEngine& aEngine, const std::string& aMessage) {
   aEngine.LogAndShowMsg(LanguageText(txt::Msg_SetupError), aMessage, mtError);
 }
 
+// An interactive run: the wizard drives the engine from its message loop until it closes.
+// False when an error escaped a step.
+bool RunWizard(TSetupEngine& aEngine) {
+  TWizardForm wizard;
+  wizard.SetSetup(&aEngine);
+  ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+  wizard.Run();
+  return !wizard.Failed();
+}
+
+// The exit code of a run that went through the engine, silent or with the wizard.
+int ExitCodeOfEngine(const TSetupEngine& aEngine) {
+  return ExitCodeOf(
+      {aEngine.LogFailed(), aEngine.RunFailed(), aEngine.UserCancelled(), aEngine.RestartPending()});
+}
+
+// /? and /HELP: the switches in the language of the run, in a message box (unless silent) and
+// on the console the program was started from.
+void ShowHelp(const std::string& aProgramName, bool aSilent) {
+  const std::string text = HelpText(aProgramName);
+  WriteToParentConsole(text);
+  if (!aSilent) MessageOk(LanguageText(txt::Msg_Information), text, mtInformation);
+}
+
 int RunEngineHere(TSetupEngine& aEngine) {
-  if (!aEngine.Silent()) {
-    // The wizard window does not exist yet: an interactive run would stop at its first page
-    // with nothing done. It says so and fails instead of pretending to have run.
-    aEngine.LogAndShowMsg(LanguageText(txt::Msg_SetupError), LanguageText(txt::Setup_NoWizard), mtError);
-    return kExitRunFailed;
+  if (aEngine.Silent()) {
+    // A silent run is one outermost ExecuteStep.
+    aEngine.ExecuteStep();
+  } else if (!RunWizard(aEngine)) {
+    return kExitFailed;
   }
-  // A silent run is one outermost ExecuteStep.
-  aEngine.ExecuteStep();
-  if (aEngine.LogFailed()) return kExitFailed;
-  return aEngine.RunFailed() ? kExitRunFailed : kExitOk;
+  return ExitCodeOfEngine(aEngine);
 }
 
 // Releases the language table on every way out of the run.
@@ -98,6 +126,37 @@ class FinishRoutineScope {
   TSetupEngine& fEngine;
 };
 
+// What follows the switches: their report, the script check, the hand-over to a temporary
+// copy or the run here. aHandedOver tells that a copy took the run over.
+int RunAfterSwitches(TRunContext& aContext, TSetupEngine& aEngine, const TCmdLineSettings& aSettings,
+                     const SecondPassResult& aSwitches, const CmdLineHost& aHost, bool& aHandedOver) {
+  if (!aSwitches.ok) {
+    ReportStartupError(aEngine, FormatText(LanguageText(txt::Startup_BadSwitch),
+                                           {aSwitches.unknownArgument, ExtractFileName(aHost.programPath)}));
+    return aEngine.LogFailed() ? kExitFailed : kExitUnknownSwitch;
+  }
+
+  DecideSourceDirAndRunHere(aContext, aHost);
+  if (!FileExists(aContext.ScriptFileName)) {
+    ReportStartupError(aEngine, FormatText(LanguageText(txt::Startup_NoScript), {aContext.ScriptFileName}));
+    return aEngine.LogFailed() ? kExitFailed : kExitOk;
+  }
+  if (!aContext.RemoveSelfOnExit && !aContext.RunHere) {
+    std::uint32_t copyExitCode = kExitOk;
+    aHandedOver = RelaunchFromTempDir(aContext, aEngine, aSettings.waitForCopy ? &copyExitCode : nullptr);
+    if (!aHandedOver) return kExitFailed;
+    return static_cast<int>(copyExitCode);
+  }
+  if (!aContext.RunHere) return kExitOk;
+  const FinishRoutineScope finish(aContext, aEngine);
+  try {
+    return RunEngineHere(aEngine);
+  } catch (const std::exception& error) {
+    aEngine.Log(std::string("Setup stopped by an error: ") + error.what());
+    return kExitFailed;
+  }
+}
+
 int RunSetupWithLanguage() {
   TRunContext context;
   TSetupEngine engine(context);
@@ -126,28 +185,15 @@ int RunSetupWithLanguage() {
   engine.SetChannel(channel.get());
   ApplySettings(settings, engine);
   if (!settings.languageCode.empty()) SelectLanguage(settings.languageCode);
-  if (!switches.ok) {
-    ReportStartupError(engine, FormatText(LanguageText(txt::Startup_BadSwitch),
-                                          {switches.unknownArgument, ExtractFileName(host.programPath)}));
-    return engine.LogFailed() ? kExitFailed : kExitUnknownSwitch;
+  if (settings.showHelp) {
+    ShowHelp(ExtractFileName(host.programPath), settings.fSilent);
+    return kExitOk;
   }
-
-  DecideSourceDirAndRunHere(context, host);
-  if (!FileExists(context.ScriptFileName)) {
-    ReportStartupError(engine, FormatText(LanguageText(txt::Startup_NoScript), {context.ScriptFileName}));
-    return engine.LogFailed() ? kExitFailed : kExitOk;
-  }
-  if (!context.RemoveSelfOnExit && !context.RunHere) {
-    return RelaunchFromTempDir(context, engine) ? kExitOk : kExitFailed;
-  }
-  if (!context.RunHere) return kExitOk;
-  const FinishRoutineScope finish(context, engine);
-  try {
-    return RunEngineHere(engine);
-  } catch (const std::exception& error) {
-    engine.Log(std::string("Setup stopped by an error: ") + error.what());
-    return kExitFailed;
-  }
+  bool handedOver = false;
+  const int exitCode = RunAfterSwitches(context, engine, settings, switches, host, handedOver);
+  // A copy that took over writes the result of the run itself.
+  if (!handedOver) WriteRunResult(engine, settings, exitCode);
+  return exitCode;
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <set>
 
 #include "archive/DosDateTime.h"
 #include "archive/MaskMatch.h"
@@ -7,12 +8,15 @@
 #include "archive/ZipReader.h"
 #include "archive/ZipSafeName.h"
 #include "archive/PackExtraction.h"
+#include "base/CaseMap.h"
 #include "base/Format.h"
+#include "base/Utf.h"
 #include "language/LanguageText.h"
 #include "language/LanguageTextIds.h"
 #include "system/FileAttributes.h"
 #include "system/Files.h"
 #include "system/MessagePump.h"
+#include "system/PathText.h"
 
 namespace vek {
 namespace {
@@ -28,6 +32,16 @@ std::optional<std::uint32_t> TargetDosDateTime(const std::string& aTarget) {
   TLocalFileTime time;
   if (!GetLastWriteLocalTime(aTarget, time).ok()) return std::nullopt;
   return MakeDosDateTime({time.Year, time.Month, time.Day, time.Hour, time.Minute, time.Second});
+}
+
+// A target the system takes in no form, not even as an extended-length path.
+bool PathTooLong(const std::string& aTarget) { return Utf8ToUtf16(aTarget).size() > kLongestPath; }
+
+// The start of a path for a log line, cut between characters.
+std::string PathStart(const std::string& aPath) {
+  std::size_t end = std::min<std::size_t>(aPath.size(), 120);
+  while (end > 0 && end < aPath.size() && (static_cast<unsigned char>(aPath[end]) & 0xC0) == 0x80) --end;
+  return aPath.substr(0, end) + "...";
 }
 
 // Where the reader writes an entry below aFolder, or "" for a name it refuses to write: such
@@ -60,14 +74,21 @@ class TPackExtraction {
   // Every file that the extraction may create anew is recorded, and the record made durable,
   // before the first byte is written: a process killed in the middle of the pack then leaves a
   // record that names its half-written files. Files that exist already are recorded once they
-  // are replaced, since the record must never name a file that the installation did not make.
+  // are replaced, since the record must never name a file that the installation did not make;
+  // their successor is written under a temporary name first, which is recorded ahead instead.
   void RecordNewFilesAhead() {
-    if (!CleanupStore || CleanupSection.empty() || UnpackMode == umExistingOnly) return;
+    if (!CleanupStore || CleanupSection.empty()) return;
     for (std::size_t i = 0; i < fReader.Count(); ++i) {
       const TZipEntry& entry = fReader.Entry(i);
       if (entry.IsFolder || entry.IsEncrypted() || !Matches(entry)) continue;
       const std::string target = TargetOf(Folder, entry.FullName);
-      if (!target.empty() && !TargetExists(target)) Record(entry.FullName);
+      if (target.empty() || PathTooLong(target)) continue;
+      if (TargetExists(target)) {
+        if (UnpackMode != umMissingOnly) Record(entry.FullName + std::string(kZipPartSuffix));
+      } else {
+        fKnownMissing.insert(target);
+        if (UnpackMode != umExistingOnly) Record(entry.FullName);
+      }
     }
     CleanupStore->Flush();
   }
@@ -98,17 +119,35 @@ class TPackExtraction {
                        [&](const std::string& aMask) { return MatchesMask(aEntry.FullName, aMask); });
   }
 
+  // Whether the target is there. A target found missing before the first file was written and
+  // not extracted since is known to be missing without asking the file system again: under
+  // Wine every look-up of a missing name reads its whole folder.
+  bool Exists(const std::string& aTarget) const {
+    return !fKnownMissing.contains(aTarget) && TargetExists(aTarget);
+  }
+
   // A matching entry: filters, questions, extraction and attributes. False when aborted.
   bool Install(std::size_t aIndex, const TZipEntry& aEntry) {
     const std::string target = TargetOf(Folder, aEntry.FullName);
+    if (PathTooLong(target)) {
+      // Nothing can create it; the pack's other files go on.
+      fMonitor.Log("Skipped, the path is longer than " + std::to_string(kLongestPath) +
+                   " characters: " + PathStart(target));
+      if (!aEntry.IsFolder) ++fMonitor.Tally.failed;
+      return true;
+    }
     std::uint32_t oldAttr = 0;
-    const bool cleared = FileAttr != 0 && TargetExists(target);
+    const bool cleared = FileAttr != 0 && Exists(target);
     if (cleared && !ClearAttributes(target, oldAttr)) return false;
-    if (!Wanted(aEntry, target) || !ReadOnlyTestPassed(target)) {
+    const bool wanted = Wanted(aEntry, target);
+    if (!wanted || !ReadOnlyTestPassed(target)) {
       // A file that stays as it was keeps the attributes it had.
       if (cleared) SetFileAttributesAt(target, oldAttr).ok();
+      if (!aEntry.IsFolder) ++(wanted ? fMonitor.Tally.skipped : fMonitor.Tally.kept);
       return !fMonitor.AbortFlag;
     }
+    // From here on the target may exist (a later entry of the same name finds it).
+    fKnownMissing.erase(target);
     if (!Extract(aIndex, aEntry)) return false;
     if (FileAttr != 0 && !target.empty() &&
         !SetFileAttributesAt(target, FileAttr | oldAttr | kAttrArchive).ok() && !AttributeFailure(target)) {
@@ -129,7 +168,7 @@ class TPackExtraction {
   // The newer-only and unpack-mode rules.
   bool Wanted(const TZipEntry& aEntry, const std::string& aTarget) const {
     if (!NewerOnly && UnpackMode == umAll) return true;
-    const bool exists = TargetExists(aTarget);
+    const bool exists = Exists(aTarget);
     if (NewerOnly && exists) {
       const std::optional<std::uint32_t> fileTime = TargetDosDateTime(aTarget);
       if (fileTime && *fileTime >= aEntry.DosDateTime) return false;
@@ -141,6 +180,7 @@ class TPackExtraction {
 
   // False when the file is to be left out (a skip or an abort decision).
   bool ReadOnlyTestPassed(const std::string& aTarget) {
+    if (fKnownMissing.contains(aTarget)) return true;
     bool again = false;
     do {
       fMonitor.RetryFlag = false;
@@ -152,7 +192,7 @@ class TPackExtraction {
       const std::string message = FileErrorMessage(aTarget, "ReadOnly Error", "Target file is marked as readonly");
       fMonitor.Log(message);
       switch (fMonitor.AskSkipRetryAbort(message)) {
-        case sraSkip: return false;
+        case sraSkip: fMonitor.NotInstalled(aTarget); return false;
         case sraRetry: fMonitor.RetryFlag = true; break;
         case sraAbort: fMonitor.AbortFlag = true; return false;
       }
@@ -160,9 +200,18 @@ class TPackExtraction {
     return true;
   }
 
+  // Extracts the entry and counts the outcome. False when aborted.
+  bool Extract(std::size_t aIndex, const TZipEntry& aEntry) {
+    bool extracted = false;
+    const bool goOn = ExtractWithRetries(aIndex, aEntry, extracted);
+    // Every file is counted once, however many attempts it took.
+    if (!aEntry.IsFolder) ++(extracted ? fMonitor.Tally.installed : fMonitor.Tally.failed);
+    return goOn;
+  }
+
   // Extracts the entry until it is extracted or a skip or abort decision ends the attempts.
   // False when aborted.
-  bool Extract(std::size_t aIndex, const TZipEntry& aEntry) {
+  bool ExtractWithRetries(std::size_t aIndex, const TZipEntry& aEntry, bool& aExtracted) {
     bool again = false;
     do {
       if (again) ProcessPendingMessages();
@@ -174,6 +223,7 @@ class TPackExtraction {
       fReader.ClearSelection();
       fReader.Select(aIndex);
       if (fReader.ExtractSelected() > 0) {
+        aExtracted = true;
         fMonitor.RetryFlag = false;
         // An extracted file is recorded even when the user has just asked to stop, so that
         // the uninstall still finds it. Folders are not files of the record: a cleanup
@@ -211,6 +261,9 @@ class TPackExtraction {
   TZipReader& fReader;
   TProgressMonitor& fMonitor;
   const std::vector<std::string>& fMasks;
+  // The targets found missing ahead of the extraction and not extracted yet (by their paths,
+  // compared without regard to case as the file system does).
+  std::set<std::string, TextLess> fKnownMissing;
 };
 
 // Opens the pack; reports a pack that cannot be read (the reader then has no entries).

@@ -11,9 +11,11 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "archive/ZipReader.h"
 #include "archive/ZipSkipReason.h"
+#include "archive/ExtractTally.h"
 #include "base/UserChannel.h"
 
 namespace vek {
@@ -94,13 +96,20 @@ class TProgressMonitor {
   void StartUnZip(std::uint64_t aSize, const std::string& aFileName);
   void FilePercentDone(int aPercent);
   void BadCRC(std::uint32_t aCalculated, std::uint32_t aStored, const std::string& aFullPath);
-  // Returns the decision as the reader's retry flag.
-  bool SkippingFile(TZipSkipReason aReason, const std::string& aFullPath);
+  // Returns the decision as the reader's retry flag. aDetail replaces the reason's own detail
+  // when it is not empty.
+  bool SkippingFile(TZipSkipReason aReason, const std::string& aFullPath, const std::string& aDetail = {});
+  // A file of a pack that was to be installed and is not (skipped after an error, or a
+  // read-only target left as it was): reported once the installation ends, whose run fails.
+  void NotInstalled(const std::string& aFullPath) { fNotInstalled.push_back(aFullPath); }
+  const std::vector<std::string>& FilesNotInstalled() const { return fNotInstalled; }
 
   // The user asked to stop; the extraction ends at its next check.
   bool AbortFlag = false;
   // The last decision asked to try the current file again.
   bool RetryFlag = false;
+  // What became of the files of every pack extracted under this monitor.
+  TExtractTally Tally;
 
  private:
   // Asks the skip, retry and abort question and sets the flags from the answer.
@@ -117,6 +126,7 @@ class TProgressMonitor {
   int fFaktor = 1;
   TLogEvent fOnLogMessage;
   IUserChannel* fChannel = nullptr;
+  std::vector<std::string> fNotInstalled;
 };
 
 // The message of the file question: error number -1, the file, a title and a detail.

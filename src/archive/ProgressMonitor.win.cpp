@@ -6,6 +6,7 @@
 #include "base/Format.h"
 #include "language/LanguageText.h"
 #include "language/LanguageTextIds.h"
+#include "system/Drives.h"
 #include "system/PathText.h"
 
 namespace vek {
@@ -57,6 +58,7 @@ std::string SkipReasonTitle(TZipSkipReason aReason) {
     case srUnsafeName: return "Unsafe name";
     case srUnsupportedMethod: return "Unsupported method";
     case srDamagedEntry: return "Damaged entry";
+    case srDiskFull: return "Disk full";
     case srExcludeList:
     case srArchiveBitNotSet:
     case srNoFileToFreshen:
@@ -74,6 +76,7 @@ std::string SkipReasonDetail(TZipSkipReason aReason) {
     case srUnsafeName: return "Entry name leaves the target folder";
     case srUnsupportedMethod: return "Compression method not supported";
     case srDamagedEntry: return "Archive entry is damaged";
+    case srDiskFull: return "Not enough space on the drive";
     case srExcludeList:
     case srArchiveBitNotSet:
     case srNoFileToFreshen:
@@ -144,9 +147,15 @@ TZipReaderEvents TProgressMonitor::Events(const TZipReader& aReader, const std::
                                               std::size_t aIndex) {
     BadCRC(aCalculated, aStored, FullTargetPath(aFolder, aReader.Entry(aIndex).FullName));
   };
-  events.OnSkippingFile = [this, aFolder](TZipSkipReason aReason, const std::string& aFileName, std::size_t,
-                                          bool& aRetry) {
-    aRetry = SkippingFile(aReason, FullTargetPath(aFolder, aFileName));
+  events.OnSkippingFile = [this, &aReader, aFolder](TZipSkipReason aReason, const std::string& aFileName,
+                                                    std::size_t aIndex, bool& aRetry) {
+    // A full drive is told with what the file needs and what the drive still has.
+    const std::string detail =
+        aReason != srDiskFull
+            ? std::string()
+            : FormatText(LanguageText(txt::Unzip_DiskFull), {std::to_string(aReader.Entry(aIndex).UncompressedSize),
+                                                            std::to_string(GetDiskFreeSpace(aFolder))});
+    aRetry = SkippingFile(aReason, FullTargetPath(aFolder, aFileName), detail);
   };
   return events;
 }
@@ -178,12 +187,16 @@ void TProgressMonitor::BadCRC(std::uint32_t aCalculated, std::uint32_t aStored, 
   Decide(FileErrorMessage(aFullPath, "CRC Error",
                           FormatText(" Target file CRC = %x expected CRC = %x ", {aCalculated, aStored})));
   Log("BAD CRC:  " + aFullPath);
+  if (!RetryFlag) NotInstalled(aFullPath);
 }
 
-bool TProgressMonitor::SkippingFile(TZipSkipReason aReason, const std::string& aFullPath) {
-  const std::string message = FileErrorMessage(aFullPath, SkipReasonTitle(aReason), SkipReasonDetail(aReason));
+bool TProgressMonitor::SkippingFile(TZipSkipReason aReason, const std::string& aFullPath,
+                                    const std::string& aDetail) {
+  const std::string message = FileErrorMessage(aFullPath, SkipReasonTitle(aReason),
+                                               aDetail.empty() ? SkipReasonDetail(aReason) : aDetail);
   Decide(message);
   Log(message);
+  if (!RetryFlag) NotInstalled(aFullPath);
   return RetryFlag;
 }
 

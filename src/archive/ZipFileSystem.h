@@ -19,6 +19,8 @@ class IZipOutput {
   virtual bool Write(const unsigned char* aData, std::size_t aCount) = 0;
   // Gives the file the entry's DOS date and time and puts it in place of the target.
   virtual bool Commit(std::uint32_t aDosDateTime) = 0;
+  // Whether the last failed Write failed because the drive is full.
+  virtual bool NoSpace() const { return false; }
 };
 
 class IZipFileSystem {

@@ -32,8 +32,11 @@ class TWinOutput : public IZipOutput {
     (void)DeleteFileAt(fTemporary);
   }
   bool Write(const unsigned char* aData, std::size_t aCount) override {
-    return static_cast<bool>(fFile.Write(aData, aCount));
+    const SysResult written = fFile.Write(aData, aCount);
+    fNoSpace = IsDiskFullError(written.error);
+    return written.ok();
   }
+  bool NoSpace() const override { return fNoSpace; }
   bool Commit(std::uint32_t aDosDateTime) override {
     // A damaged date keeps the time of writing rather than failing a good file.
     if (IsValidDosDateTime(aDosDateTime)) (void)fFile.SetDosDateTime(aDosDateTime);
@@ -46,6 +49,7 @@ class TWinOutput : public IZipOutput {
   TFileStream fFile;
   std::string fTemporary, fTarget;
   bool fCommitted = false;
+  bool fNoSpace = false;
 };
 
 class TWinZipFiles : public IZipFileSystem {

@@ -131,6 +131,7 @@ bool TZipReader::WriteFile(std::size_t aIndex, const TZipTarget& aTarget, std::u
     ReportPercent(100);
     return true;
   }
+  const bool noSpace = aOutput->NoSpace();
   // The unfinished file goes before anyone is asked what to do next.
   aOutput.reset();
   switch (outcome.Result) {
@@ -139,7 +140,7 @@ bool TZipReader::WriteFile(std::size_t aIndex, const TZipTarget& aTarget, std::u
       if (fEvents.OnBadCRC) fEvents.OnBadCRC(outcome.Crc, entry.Crc, aIndex);
       return false;
     case TZipDataResult::Damaged: return Skip(srDamagedEntry, aTarget.Relative, aIndex);
-    case TZipDataResult::WriteFailed: return Skip(srCreateError, aTarget.Relative, aIndex);
+    case TZipDataResult::WriteFailed: return Skip(noSpace ? srDiskFull : srCreateError, aTarget.Relative, aIndex);
   }
   return false;
 }

@@ -16,6 +16,7 @@ enum TZipSkipReason {
   srUnsafeName,         // the name is absolute, names a drive, share or device, or climbs out with ".."
   srUnsupportedMethod,  // compressed with a method other than stored or deflated
   srDamagedEntry,       // the entry's data cannot be read, disagrees with the directory or is corrupt
+  srDiskFull,           // the drive ran out of space while the file was written
 };
 
 }  // namespace vek

@@ -80,6 +80,16 @@ void MarkHomeDir(std::string& aText) {
 
 }  // namespace
 
+std::unique_ptr<TOptionItem> TIniFileCmd::Copy() const {
+  auto copy = std::make_unique<TIniFileCmd>();
+  copy->IniFileName = IniFileName;
+  copy->Section = Section;
+  copy->Key = Key;
+  copy->Value = Value;
+  copy->EncodeSysDir = EncodeSysDir;
+  return copy;
+}
+
 std::string TIniFileCmd::SetOption(std::string_view aOption) {
   Option = {};
   std::string_view rest = aOption;

@@ -10,10 +10,12 @@
 // value may hold further "," and "=".
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "script/Expand.h"
+#include "script/OptionList.h"
 
 namespace vek {
 
@@ -58,7 +60,9 @@ class TIniFileCmdOptions {
 
 enum TIniFIleCmdType : std::uint8_t { itIniFile, itRegistry };
 
-struct TIniFileCmd {
+struct TIniCmdRun;
+
+struct TIniFileCmd : TOptionItem {
   std::string IniFileName;  // expanded and upper-cased: an INI file or a registry root name
   std::string Section;
   std::string Key;
@@ -69,6 +73,13 @@ struct TIniFileCmd {
   TIniFileCmdOptions Option;
   TIniFIleCmdType CmdType = itIniFile;
   bool EncodeSysDir = false;  // write SystemInstallDir as %SYSDIR%
+
+  // A command with the same file, section, key, value and EncodeSysDir; options and variable
+  // tests are not carried over (lists that are run are parsed afresh from the script).
+  std::unique_ptr<TOptionItem> Copy() const override;
+  // Carries the command out once (IniFileCmdExecute.cpp). A failure is reported through the
+  // run's channel and ends only this command. Writing an entry "#" fixes the number it got.
+  void Execute(const TIniCmdRun& aRun);
 
   // Reads the option tokens at the start of aOption; returns the text after the last one.
   std::string SetOption(std::string_view aOption);

@@ -15,6 +15,7 @@
 #include "base/Format.h"
 #include "engine/FinishRoutine.h"
 #include "engine/SetupEngine.h"
+#include "engine/SingleRunLock.h"
 #include "language/LanguageText.h"
 #include "language/LanguageTextIds.h"
 #include "system/FileAttributes.h"
@@ -86,6 +87,11 @@ TStepOutcome TSetupEngine::DoCleanUpStart() {
     return TStepOutcome::IfSilent(stTerminate).Failed();
   }
   const TCleanupScript& record = *CleanUpIni;
+  // Nothing is removed while an install or another cleanup works on the same installation.
+  if (!LockSystemFolder(ExpandText(RecordedSystemFolder(record)))) {
+    KeepInstallationFiles();
+    return TStepOutcome::IfSilent(stTerminate).Failed();
+  }
   fSystemInfo.SystemName = record.ReadString(kProgramRecord, "System", LanguageText(txt::CleanUp_Unknown));
   fSystemInfo.FlashStr = LanguageText(txt::CleanUp_Flash);
   fSystemInfo.OemGui = record.ReadString(kProgramRecord, "oemgui", "") == "1";
@@ -125,12 +131,14 @@ void TSetupEngine::CleanUpUninstallPrograms() {
     fInfoLines[1] = TranslateText(program.DisplayName, true);
     NotifyStep(saUpdate, smCleanUpExt);
     Log("Uninstall " + program.Key + ": " + program.UninstallString);
-    std::uint32_t exitCode = 0;
-    if (const SysResult ran = RunProcessAndWait(program.UninstallString, exitCode); !ran) {
+    TProgramRun run{program.UninstallString};
+    if (const SysResult ran = RunProcessAndWait(program.UninstallString, run.exitCode); !ran) {
       Log("   " + FailureLine("Start", program.UninstallString, ran));
     } else {
-      Log("   ended with exit code " + std::to_string(exitCode));
+      run.started = true;
+      Log("   ended with exit code " + std::to_string(run.exitCode));
     }
+    fRunRecord.programs.push_back(std::move(run));
   }
 }
 

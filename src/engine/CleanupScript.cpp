@@ -9,33 +9,62 @@
 
 namespace vek {
 
-TCleanupScript::Section& TCleanupScript::FindOrAdd(std::string_view aSection) {
-  for (Section& section : fSections) {
-    if (SameText(section.name, aSection)) return section;
+namespace {
+
+constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+// Names that compare equal without regard to case have equal upper-case forms, hence one hash.
+std::size_t NameHash(std::string_view aName) { return std::hash<std::string>{}(UpperCase(aName)); }
+
+// The position in aItems of the item named aName without regard to case, or kNone.
+template <typename Items, typename NameOf>
+std::size_t Lookup(const std::unordered_multimap<std::size_t, std::size_t>& aIndex, const Items& aItems,
+                   std::string_view aName, NameOf aNameOf) {
+  const auto [first, last] = aIndex.equal_range(NameHash(aName));
+  for (auto it = first; it != last; ++it) {
+    if (SameText(aNameOf(aItems[it->second]), aName)) return it->second;
   }
-  fSections.push_back({std::string(aSection), {}});
+  return kNone;
+}
+
+}  // namespace
+
+std::size_t TCleanupScript::SectionAt(std::string_view aSection) const {
+  return Lookup(fSectionIndex, fSections, aSection, [](const Section& aItem) -> const std::string& { return aItem.name; });
+}
+
+TCleanupScript::Section& TCleanupScript::FindOrAdd(std::string_view aSection) {
+  if (const std::size_t at = SectionAt(aSection); at != kNone) return fSections[at];
+  fSectionIndex.emplace(NameHash(aSection), fSections.size());
+  fSections.push_back({std::string(aSection), {}, {}});
   return fSections.back();
+}
+
+const TCleanupScript::Section* TCleanupScript::Find(std::string_view aSection) const {
+  const std::size_t at = SectionAt(aSection);
+  return at == kNone ? nullptr : &fSections[at];
+}
+
+std::size_t TCleanupScript::FindKey(const Section& aSection, std::string_view aKey) {
+  return Lookup(aSection.keyIndex, aSection.keys, aKey,
+                [](const std::pair<std::string, std::string>& aItem) -> const std::string& { return aItem.first; });
 }
 
 void TCleanupScript::SetString(std::string_view aSection, std::string_view aKey, std::string_view aValue) {
   Section& section = FindOrAdd(aSection);
-  for (auto& [key, value] : section.keys) {
-    if (SameText(key, aKey)) {
-      value = std::string(aValue);
-      return;
-    }
+  if (const std::size_t at = FindKey(section, aKey); at != kNone) {
+    section.keys[at].second = std::string(aValue);
+    return;
   }
+  section.keyIndex.emplace(NameHash(aKey), section.keys.size());
   section.keys.emplace_back(std::string(aKey), std::string(aValue));
 }
 
 const std::string* TCleanupScript::FindValue(std::string_view aSection, std::string_view aKey) const {
-  for (const Section& section : fSections) {
-    if (!SameText(section.name, aSection)) continue;
-    for (const auto& [key, value] : section.keys) {
-      if (SameText(key, aKey)) return &value;
-    }
-  }
-  return nullptr;
+  const Section* section = Find(aSection);
+  if (!section) return nullptr;
+  const std::size_t at = FindKey(*section, aKey);
+  return at == kNone ? nullptr : &section->keys[at].second;
 }
 
 std::vector<std::string> TCleanupScript::SectionNames() const {
@@ -46,9 +75,8 @@ std::vector<std::string> TCleanupScript::SectionNames() const {
 
 std::vector<std::string> TCleanupScript::SectionKeys(std::string_view aSection) const {
   std::vector<std::string> keys;
-  for (const Section& section : fSections) {
-    if (!SameText(section.name, aSection)) continue;
-    for (const auto& entry : section.keys) keys.push_back(entry.first);
+  if (const Section* section = Find(aSection)) {
+    for (const auto& entry : section->keys) keys.push_back(entry.first);
   }
   return keys;
 }

@@ -3,10 +3,12 @@
 // (sections and keys compared without regard to case, in the order they were first written)
 // and saved whole as UTF-16 little-endian text with a byte-order mark. The extraction writes
 // every file it creates into the section named by the file's folder.
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -50,14 +52,23 @@ class TCleanupScript : public ICleanupRecord, public TIniAccess {
   std::string Serialize() const;
 
  private:
+  // Names are found through an index, positions by the hash of the upper-cased name: an install
+  // writes a key for every file, and a search through all keys would cost the square of them.
+  // The index holds no copy of the names, so that it adds little to the record's memory.
+  using NameIndex = std::unordered_multimap<std::size_t, std::size_t>;
   struct Section {
     std::string name;
     std::vector<std::pair<std::string, std::string>> keys;
+    NameIndex keyIndex;
   };
   Section& FindOrAdd(std::string_view aSection);
+  const Section* Find(std::string_view aSection) const;
+  std::size_t SectionAt(std::string_view aSection) const;
+  static std::size_t FindKey(const Section& aSection, std::string_view aKey);
 
   std::string fFileName;
   std::vector<Section> fSections;
+  NameIndex fSectionIndex;
   std::function<void()> fOnFlush;
 };
 

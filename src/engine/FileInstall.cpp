@@ -5,6 +5,9 @@
 #include "archive/ProgressMonitor.h"
 #include "base/CaseMap.h"
 #include "base/Format.h"
+#include "commands/CommonFileCmd.h"
+#include "commands/SystemCommonFilePlatform.h"
+#include "engine/CleanupSafety.h"
 #include "engine/FinishRoutine.h"
 #include "engine/SetupEngine.h"
 #include "language/LanguageText.h"
@@ -16,6 +19,7 @@
 #include "script/ScriptTranslations.h"
 #include "system/ChangeDir.h"
 #include "system/FileAttributes.h"
+#include "system/FileStream.h"
 #include "system/FileVersion.h"
 #include "system/Files.h"
 #include "system/MessagePump.h"
@@ -51,6 +55,17 @@ std::vector<std::string> SplitAtSemicolons(const std::string& aText) {
   }
 }
 
+// The copy is made under the target's backup name and moved over the target once complete: a
+// run killed while copying leaves the program that was there (or none) and a backup name that
+// the cleanup removes with the recorded file, never a cut program that cannot run the cleanup.
+SysResult CopyThroughBackupName(const std::string& aSource, const std::string& aTarget) {
+  const std::string temporary = BackupFileName(aTarget);
+  SysResult copied = CopyFileOverwrite(aSource, temporary);
+  if (copied) copied = MoveFileReplacing(temporary, aTarget);
+  if (!copied) (void)DeleteFileAt(temporary);
+  return copied;
+}
+
 // "0x00000021": attribute bits as the log shows them.
 std::string HexBits(std::uint32_t aBits) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
@@ -61,6 +76,11 @@ std::string HexBits(std::uint32_t aBits) {
 
 }  // namespace
 
+void TSetupEngine::BeginCopyCommonFile(const std::string& aSource, const std::string& aTarget) {
+  fInfoLines = {aSource, aTarget};
+  NotifyStep(saUpdate, smFromToFile);
+}
+
 std::vector<std::string> SubOptionMasks(const std::string& aFiles) {
   if (aFiles.empty()) return {"*.*"};
   return SplitAtSemicolons(aFiles);
@@ -69,12 +89,13 @@ std::vector<std::string> SubOptionMasks(const std::string& aFiles) {
 bool TFileInstaller::Run() {
   TSetupEngine& e = fEngine;
   e.NotifyStep(saUpdate, smUpdate);
-  CopySetupProgram();
-  if (e.fSystemInfo.SaveCleanUpProgInfo) WriteProgramRecord();
-  // From here on a record exists on disk, however the run ends.
+  // The record is on disk before the setup program is copied: a run killed during the copy
+  // leaves a record that removes the half-copied program too.
+  if (e.fSystemInfo.SaveCleanUpProgInfo) WriteProgramRecord(e);
   SaveRecordSoFar();
-  // The sub-options' INI and program-group commands ("IIniFiles"/"UIniFiles",
-  // "IGroups"/"UGroups") are loaded here once those commands exist.
+  CopySetupProgram();
+  e.LoadSubOptionCommands(e.fInstallMode == 2 ? "UIniFiles" : "IIniFiles");
+  // The program-group commands ("IGroups"/"UGroups") are loaded here once they exist.
   fMonitor.SetMax((e.fInstallSize / 100) * 10 + e.fInstallSize);
   fMonitor.SetMin(0);
   fMonitor.SetPosition(0);
@@ -88,6 +109,7 @@ bool TFileInstaller::Run() {
   }
   e.NotifyStep(saUpdate, smProgressMax);
   e.fIsUnPacking = false;
+  LogFilesNotInstalled();
   // The workstation script is written here once workstation setups exist.
   return !fMonitor.AbortFlag;
 }
@@ -103,7 +125,7 @@ void TFileInstaller::CopySetupProgram() {
   CancelPendingDeletion(target);
   e.fInfoLines = {own, target};
   e.NotifyStep(saUpdate, smFromToFile);
-  if (const SysResult copied = CopyFileOverwrite(own, target); !copied) {
+  if (const SysResult copied = CopyThroughBackupName(own, target); !copied) {
     e.LogAndShowMsg(LanguageText(txt::Msg_Error),
                     FormatText(LanguageText(txt::InstFiles_CopyErr),
                                {-static_cast<long long>(copied.error), target, e.SystemName()}),
@@ -148,6 +170,8 @@ std::optional<std::string> TFileInstaller::PrepareFolder(const std::string& aPat
   if (folder.empty()) return GetCurrentDir();
   if (ChangeDirReconnect(folder, true)) return UseStoredCase();
   (void)fEngine.CreateFolders(folder);
+  // The new folders go into the record on disk before anything is written into them.
+  SaveRecordSoFar();
   if (DirectoryExists(folder)) {
     if (SetCurrentDir(folder)) return UseStoredCase();
     fEngine.LogAndShowMsg(LanguageText(txt::Msg_SetupError),
@@ -183,8 +207,10 @@ void TFileInstaller::InstallSubOption(TSubOption& aSubOption, const std::string&
   (void)SetFileAttr(aSubOption, true, folder);
   DeleteObsoleteFiles(aSubOption, folder);
   if (!aSubOption.LibAlias.empty() && aSubOption.UpdateInifiles == 1) aSubOption.UpdateInifiles = 0;
-  // With INI commands, UpdateInifiles 0 runs them after the files and 1 before; they join here.
+  // UpdateInifiles: -1 no INI commands, 0 after the files, 1 before them.
+  if (aSubOption.UpdateInifiles == 1) fEngine.ExecuteIniFileCmds(aSubOption);
   InstallFiles(aSubOption, folder);
+  if (aSubOption.UpdateInifiles == 0) fEngine.ExecuteIniFileCmds(aSubOption);
   (void)SetFileAttr(aSubOption, false, folder);
 }
 
@@ -318,13 +344,18 @@ void TFileInstaller::InstallFiles(TSubOption& aSubOption, const std::string& aFo
     ProcessPendingMessages();
     if (fMonitor.AbortFlag) return;
   }
-  // Common files are copied here once the common-file commands exist.
+  CopyCommonFiles(aSubOption, folder);
   CollectForWorkStation(aSubOption, folder);
 }
 
+void TFileInstaller::RecordInstallationStart(TSetupEngine& aEngine) {
+  aEngine.OpenCleanUpScript();
+  if (aEngine.fSystemInfo.SaveCleanUpProgInfo) WriteProgramRecord(aEngine);
+  aEngine.WriteCleanUpScript();
+}
+
 // The head of the cleanup record: what was installed, where, and in which language.
-void TFileInstaller::WriteProgramRecord() {
-  TSetupEngine& e = fEngine;
+void TFileInstaller::WriteProgramRecord(TSetupEngine& e) {
   TCleanupScript* record = e.CleanUpScript.get();
   if (!record) return;
   record->WriteString("LuM CleanUp", "System", e.SystemName());
@@ -348,6 +379,17 @@ void TFileInstaller::WriteProgramRecord() {
   MergeUninstallRecords(e.fUninstallExternals, *record, "UninstallExternals");
 }
 
+// Each file that an error or a read-only target kept from being installed was logged when it
+// happened; the list at the end tells an administrator what is missing, and the run fails.
+void TFileInstaller::LogFilesNotInstalled() {
+  const std::vector<std::string>& files = fMonitor.FilesNotInstalled();
+  if (files.empty()) return;
+  fEngine.Log("Files not installed: " + std::to_string(files.size()));
+  for (const std::string& file : files) fEngine.Log("   " + file);
+}
+
+bool TFileInstaller::AllFilesInstalled() const { return fMonitor.FilesNotInstalled().empty(); }
+
 // Writes the record as it stands, without closing it.
 void TFileInstaller::SaveRecordSoFar() { fEngine.WriteCleanUpScript(); }
 
@@ -355,8 +397,40 @@ std::string TFileInstaller::EncodedDir(const std::string& aFolder) {
   return fEngine.fSystemInfo.EncodeSysDir ? EncodeSysDir(fEngine.fContext, aFolder) : aFolder;
 }
 
+// The sub-option's common files, copied from its folder on this computer. A network
+// installation serves workstations that install them themselves, unless the server is a
+// terminal server whose users run the program here.
+void TFileInstaller::CopyCommonFiles(TSubOption& aSubOption, const std::string& aFolder) {
+  TSetupEngine& e = fEngine;
+  if (aSubOption.CommonFolder.empty() || aSubOption.Commonfiles.empty()) return;
+  if (e.NetInstallWithoutTerminalServer()) {
+    e.Log("Common files of \"" + aSubOption.Caption + "\": not copied in a network installation");
+    return;
+  }
+  aSubOption.fonBeginCopyCommonFile = [&e](const std::string& aSource, const std::string& aTarget) {
+    e.BeginCopyCommonFile(aSource, aTarget);
+  };
+  TSystemCommonFilePlatform platform;
+  TCommonFileEnv env;
+  env.Expand = [&e](std::string_view aText) { return e.ExpandText(aText); };
+  env.Log = [&e](const std::string& aLine) { e.Log(aLine); };
+  env.Channel = &e.Channel();
+  const bool scheduled = CopySubOptionCommonFiles(aSubOption, aFolder, e.fSystemInfo.EncodeSysDir, platform, env);
+  aSubOption.fonBeginCopyCommonFile = nullptr;
+  if (scheduled) {
+    e.fAskReboot = true;
+    e.Log("Restart needed: common files of \"" + aSubOption.Caption + "\" are copied at the next start of Windows");
+  }
+}
+
 void TFileInstaller::CollectForWorkStation(const TSubOption& aSubOption, const std::string& aFolder) {
   const std::string folder = EncodedDir(aFolder);
+  if (!aSubOption.WorkStationCommonFolder.empty() && !aSubOption.WorkStationCommonFiles.empty()) {
+    if (!fEngine.fWorkStationCommonFiles) fEngine.fWorkStationCommonFiles = std::make_unique<TCommonFileList>();
+    fEngine.fWorkStationCommonFiles->addCommonFileCmds(folder, aSubOption.WorkStationCommonFolder,
+                                                       fEngine.fSystemInfo.EncodeSysDir,
+                                                       aSubOption.WorkStationCommonFiles);
+  }
   for (const std::string& name : SplitAtSemicolons(aSubOption.WStationFiles)) {
     if (!name.empty()) fEngine.fWorkStationFiles.push_back(JoinPath(folder, name));
   }

@@ -27,11 +27,18 @@ class TFileInstaller {
 
   // The whole installation; false when it was aborted.
   bool Run();
+  // Called as soon as the system folder exists, before anything else is written: the record
+  // is made on disk with the folders created so far, so that a run killed before its files
+  // are installed still leaves nothing the cleanup does not know of.
+  static void RecordInstallationStart(TSetupEngine& aEngine);
+  // False when a file of the packs could not be installed (Run has logged which).
+  bool AllFilesInstalled() const;
 
  private:
   void CopySetupProgram();
-  void WriteProgramRecord();
+  static void WriteProgramRecord(TSetupEngine& e);
   void SaveRecordSoFar();
+  void LogFilesNotInstalled();
   void InstallMainOption(TMainOption& aOption);
   bool SetFolderAttributes(const std::string& aPath, unsigned aAdd, unsigned aRemove);
   // Makes the folder (creating it when needed) and returns it as the file system spells it;
@@ -49,6 +56,7 @@ class TFileInstaller {
   void InstallFiles(TSubOption& aSubOption, const std::string& aFolder);
   // False when the sub-option is to end (pack missing and skipped, or the run aborted).
   bool WaitForPackFile(const std::string& aPath);
+  void CopyCommonFiles(TSubOption& aSubOption, const std::string& aFolder);
   void CollectForWorkStation(const TSubOption& aSubOption, const std::string& aFolder);
   std::string EncodedDir(const std::string& aFolder);
 

@@ -50,6 +50,7 @@ TSetupEngine::TSetupEngine(TRunContext& aContext, IUserChannel* aChannel)
       fSilentChannel(std::make_unique<TSilentChannel>([this](const std::string& aLine) { Log(aLine); })) {
   SetChannel(aChannel);
   const LocalDateTime now = GetLocalDateTime();
+  fRunRecord.start = {now.year, now.month, now.day, now.hour, now.minute, now.second};
   fLogFileName = MakeLogFileName(GetTempDir(), ExtractFileName(GetProgramPath()),
                                  {now.year, now.month, now.day, now.hour, now.minute, now.second});
   fExpandContext.Now = NowText;
@@ -132,10 +133,13 @@ void TSetupEngine::ExecuteStep() {
   --fStepDepth;
   // Steps performed inside this one have changed Step; the front end must see this step's
   // own leave, after theirs: enter(A), enter(B), leave(B), leave(A).
+  const TStepTypes latest = fStep;
   fStep = step;
   fStepAction = saLeave;
   fStepMessage = smNone;
   if (FOnStep) FOnStep(*this);
+  // Afterwards Step is the step the sequence stopped at, which the front end's buttons act on.
+  fStep = latest;
 }
 
 void TSetupEngine::ExecuteStepIfSilent() {
@@ -143,7 +147,10 @@ void TSetupEngine::ExecuteStepIfSilent() {
 }
 
 void TSetupEngine::GoOn(const TStepOutcome& aOutcome) {
-  if (aOutcome.failed) fRunFailed = true;
+  // A check that fails and waits for the user (a wrong folder, rights that the selection needs)
+  // is not the run's verdict: the user may still go back and change it, or end the run, which
+  // the front end reports itself. A run without a user ends there, failed.
+  if (aOutcome.failed && (aOutcome.goOn != goWait || Silent())) fRunFailed = true;
   // A log that cannot be written any more ends the run where it stands: a run that cannot
   // explain itself must not go on changing the machine.
   if (fLogFailed) return;

@@ -17,10 +17,13 @@
 
 #include "archive/ProgressMonitor.h"
 #include "base/UserChannel.h"
+#include "commands/CommonFileCmd.h"
+#include "commands/IniCmdRun.h"
 #include "commands/IniFileCmd.h"
 #include "commands/VerTest.h"
 #include "engine/CleanupSafety.h"
 #include "engine/CleanupScript.h"
+#include "engine/RunRecord.h"
 #include "engine/SetupEngineTypes.h"
 #include "language/Translate.h"
 #include "script/CleanUpGroup.h"
@@ -33,6 +36,7 @@
 #include "script/UserVariables.h"
 #include "system/Files.h"
 #include "system/FolderRemoval.h"
+#include "system/NamedMutex.h"
 
 namespace vek {
 
@@ -42,6 +46,8 @@ class TLogWriteError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
+
+class TRegistryKey;
 
 class TSetupEngine {
  public:
@@ -127,6 +133,10 @@ class TSetupEngine {
   void SetStopBtnHandle(void* aButton) { fStopbtnHandle = aButton; }
   const std::vector<std::string>& WorkStationFiles() const { return fWorkStationFiles; }
   const std::vector<std::string>& WorkStationCleanupFiles() const { return fWorkStationCleanupFiles; }
+  // The common-file commands for the workstations; null until a sub-option names some.
+  const TCommonFileList* WorkStationCommonFiles() const { return fWorkStationCommonFiles.get(); }
+  // A restart is needed at the end: a file in use is replaced at the next start.
+  bool AskReboot() const { return fAskReboot; }
   const std::string& DiskDrive() const { return fDiskDrive; }
   const std::vector<std::string>& CleanUpDirList() const { return fCleanUpDirList; }
   bool StopCleanUp() const { return fStopCleanUp; }
@@ -186,6 +196,12 @@ class TSetupEngine {
   void SetDeftCustMode(int aMode) { fDeftCustMode = aMode; }
   bool OverrideVersionCheck() const { return fOverrideVersionCheck; }
   void SetOverrideVersionCheck(bool aOverride) { fOverrideVersionCheck = aOverride; }
+  // The work of the run needs a restart that the run did not make: a copy scheduled for the next
+  // start, or an external program that asked for it. The restart itself is not carried out by
+  // this program, so a restart agreed to is pending too.
+  bool RestartPending() const { return fAskReboot || fExternalReboot; }
+  // What the run did, for its result file.
+  const TRunRecord& RunRecord() const { return fRunRecord; }
   bool ExternalReboot() const { return fExternalReboot; }
   void SetExternalReboot(bool aReboot) { fExternalReboot = aReboot; }
   bool cmdLineInstallPath() const { return fcmdLineInstallPath; }
@@ -252,18 +268,34 @@ class TSetupEngine {
 
   friend class TFileInstaller;
 
+  // A common file is about to be copied: the front end shows where from and where to.
+  void BeginCopyCommonFile(const std::string& aSource, const std::string& aTarget);
+
   // The values that expansions read, refreshed for each use.
   TExpandContext& ExpandContext();
   // The workstation update file of this run, created on the first %WSUPDATE%.
   std::string CreateWsUpdateFile();
 
+  // The INI and registry commands of the sub-options (IniCommands.cpp): what running them
+  // needs, the load of every selected sub-option's section with the prefix "IIniFiles" or
+  // "UIniFiles", and the run of one sub-option's list.
+  TIniCmdRun IniCmdRun();
+  void LoadSubOptionCommands(const std::string& aIniPrefix);
+  void ExecuteIniFileCmds(const TSubOption& aSubOption);
+
   // Pieces of the steps.
   // False when the installation was aborted.
-  bool InstallFilesWithMonitor();
+  // aAllInstalled: false when a file of the packs could not be installed.
+  bool InstallFilesWithMonitor(bool& aAllInstalled);
   void OpenCleanUpScript();
   // Creates a folder with its missing parents and remembers those it created for the record.
   SysResult CreateFolders(const std::string& aPath);
   void WriteCleanUpScript(bool aFinal = false);
+  // Takes the single-run lock of the installation in aFolder (SingleRunLock.h) and keeps it
+  // until the process ends; false, after saying so, when another run holds it.
+  bool LockSystemFolder(const std::string& aFolder);
+  // The folder an install run is about to make its system folder, before anything is created.
+  std::string PlannedSystemFolder() const;
   bool CheckInstalledSystem();
   std::optional<std::string> SearchForSystem(const std::vector<std::string>& aNames);
   bool VersionChecksPass();
@@ -280,9 +312,13 @@ class TSetupEngine {
   void SetOptionPaths(const std::string& aBase);
   // The rights tests of the selected options; failures are listed in fInfoLines.
   bool SelectionRightsPass();
+  // A silent run's check of the free space on the target drives; false (logged) when short.
+  bool SilentSpacePasses();
+  void TakeBackStartedRecord();
   void SaveCleanUpScript();
   bool UninstallRecordHasKey() const;
   void WriteUninstallRegistration();
+  void WriteUninstallEntryValues(const TRegistryKey& aKey, const std::string& aPath);
 
   // Pieces of a cleanup run (CleanupRun.cpp).
   bool ReadCleanUpRecord();
@@ -319,11 +355,13 @@ class TSetupEngine {
   std::unique_ptr<TProgressMonitor> FProgressMonitor;
   bool fRunFailed = false;
   bool fUserCancelled = false;
+  TRunRecord fRunRecord;
   // The cleanup record while the files of an install run are installed.
   std::unique_ptr<TCleanupScript> CleanUpScript;
   void* fStopbtnHandle = nullptr;
   std::vector<std::string> fWorkStationFiles;
   std::vector<std::string> fWorkStationCleanupFiles;
+  std::unique_ptr<TCommonFileList> fWorkStationCommonFiles;
   TRunStates fRunExtState = rs_getprog;
   std::string fDiskDrive;
   std::vector<std::string> fCleanUpDirList;
@@ -344,6 +382,9 @@ class TSetupEngine {
   std::vector<std::string> fCleanUpReportedFolders;
   // Folders that this install run created, for the cleanup record.
   std::vector<std::string> fCreatedFolders;
+  // The single-run locks this run holds (SingleRunLock.h).
+  std::vector<TNamedMutex> fRunLocks;
+  std::vector<std::string> fRunLockNames;
   std::string fLogFileName;
   std::unique_ptr<TAppendFile> fLogFile;
   bool fDoLog = false;
@@ -383,6 +424,8 @@ class TSetupEngine {
   TUserVariables fUserVariables;
   TExpandContext fExpandContext{fContext, fUserVariables, {}, std::nullopt, {}, {}};
   bool fSystemFoldersRead = false;
+  // The machine's INI files and registry as the script's commands change them.
+  std::unique_ptr<IIniRegistry> fIniRegistry;
 };
 
 }  // namespace vek

@@ -6,6 +6,7 @@
 #include "base/Format.h"
 #include "commands/SystemVersionSource.h"
 #include "commands/VersionChecks.h"
+#include "engine/CleanupSafety.h"
 #include "engine/FileInstall.h"
 #include "engine/SetupEngine.h"
 #include "engine/SystemSearch.h"
@@ -14,6 +15,7 @@
 #include "script/LoaderRules.h"
 #include "script/ScriptLoader.h"
 #include "script/UserRightsCheck.h"
+#include "system/FileStream.h"
 #include "system/Files.h"
 #include "system/Folders.h"
 #include "system/PathText.h"
@@ -103,7 +105,8 @@ TStepOutcome TSetupEngine::DoInstUpd() {
     case rmCleanUp:
     case rmWorkStationCleanUp: break;
   }
-  Log(fInstallMode == 1 ? "   Install" : "   Update");
+  // An interactive install with the mode left open asks on the welcome page first.
+  if (fInstallMode != 0) Log(fInstallMode == 1 ? "   Install" : "   Update");
   return TStepOutcome::IfSilent(stVerifySystemInfoUserRights);
 }
 
@@ -184,7 +187,15 @@ TStepOutcome TSetupEngine::DoWhereTo() {
 }
 
 TStepOutcome TSetupEngine::DoCheckWhereTo() {
-  if (CheckWhereTo()) return TStepOutcome::AtOnce(StReadInstallIniExternals);
+  // Nothing is changed before this run holds its installation; an update learns its system
+  // folder only from the check, which changes nothing.
+  const bool creates = fContext.RunMode == rmWorkStationSetup || (fContext.RunMode == rmInstall && fInstallMode == 1);
+  if (creates && !LockSystemFolder(PlannedSystemFolder())) return TStepOutcome::AtOnce(stTerminate).Failed();
+  if (CheckWhereTo()) {
+    if (!LockSystemFolder(fContext.SystemInstallDir)) return TStepOutcome::AtOnce(stTerminate).Failed();
+    if (fContext.RunMode == rmInstall) TFileInstaller::RecordInstallationStart(*this);
+    return TStepOutcome::AtOnce(StReadInstallIniExternals);
+  }
   if (Silent()) return TStepOutcome::AtOnce(stTerminate).Failed();
   NotifyStep(saUpdate, smNone);
   return TStepOutcome::Wait(stCheckWhereTo).Failed();
@@ -259,12 +270,15 @@ TStepOutcome TSetupEngine::DoVerifyUserRights() {
 }
 
 TStepOutcome TSetupEngine::DoIconfirm() {
-  if (Silent() || !NotifyStep(saUpdate, smNone)) return TStepOutcome::AtOnce(stInstallFiles);
+  if (Silent()) {
+    return SilentSpacePasses() ? TStepOutcome::AtOnce(stInstallFiles) : TStepOutcome::AtOnce(stTerminate).Failed();
+  }
+  if (!NotifyStep(saUpdate, smNone)) return TStepOutcome::AtOnce(stInstallFiles);
   return TStepOutcome::Wait(stInstallFiles);
 }
 
 // The progress monitor lives while the files of an install run are installed.
-bool TSetupEngine::InstallFilesWithMonitor() {
+bool TSetupEngine::InstallFilesWithMonitor(bool& aAllInstalled) {
   OpenCleanUpScript();
   FProgressMonitor = std::make_unique<TProgressMonitor>();
   FProgressMonitor->SetChannel(fChannel);
@@ -272,7 +286,10 @@ bool TSetupEngine::InstallFilesWithMonitor() {
     FProgressMonitor->SetOnLogMessage([this](TProgressMonitor&, const std::string& aMessage) { Log(aMessage); });
   }
   NotifyStep(saUpdate, smInitProgressMonitor);
-  const bool completed = TFileInstaller(*this, *FProgressMonitor).Run();
+  TFileInstaller installer(*this, *FProgressMonitor);
+  const bool completed = installer.Run();
+  fRunRecord.files = FProgressMonitor->Tally;
+  aAllInstalled = installer.AllFilesInstalled();
   FProgressMonitor.reset();
   return completed;
 }
@@ -283,8 +300,11 @@ TStepOutcome TSetupEngine::DoInstallFiles() {
       // The sub-options' INI and group commands load here once the option records exist.
       fCleanUpGrp = LoadCleanUpGroup(fScript, fContext.SystemInstallDir);
       fGroupUpdate = fCleanUpGrp.has_value();
-      if (!InstallFilesWithMonitor()) return TStepOutcome::AtOnce(stTerminate).Failed();
-      return TStepOutcome::AtOnce(stUpdGroups);
+      bool allInstalled = true;
+      if (!InstallFilesWithMonitor(allInstalled)) return TStepOutcome::AtOnce(stTerminate).Failed();
+      // Files that could not be written do not stop the installation, but its end says it failed.
+      const TStepOutcome next = TStepOutcome::AtOnce(stUpdGroups);
+      return allInstalled ? next : next.Failed();
     }
     case rmWorkStationSetup:
     case rmWorkStationUpdate: return TStepOutcome::AtOnce(stUpdGroups);
@@ -362,6 +382,21 @@ void TSetupEngine::SaveCleanUpScript() {
 
 SysResult TSetupEngine::CreateFolders(const std::string& aPath) { return ForceDirectories(aPath, &fCreatedFolders); }
 
+namespace {
+
+// The record is written beside itself under its backup name and then moved over the old one,
+// so that a run killed while writing, or a drive that fills up, leaves the last whole record
+// instead of a cut one; a cleanup removes the backup name of every recorded file.
+SysResult ReplaceRecordFile(const std::string& aPath, const std::string& aBytes) {
+  const std::string temporary = BackupFileName(aPath);
+  SysResult saved = WriteWholeFile(temporary, aBytes);
+  if (saved) saved = MoveFileReplacing(temporary, aPath);
+  if (!saved) (void)DeleteFileAt(temporary);
+  return saved;
+}
+
+}  // namespace
+
 // Writes the open record to disk; the first failure is reported and ends the writing. While
 // the installation goes on, the user learns that the program may not be removable later; a
 // failure of the last save is a warning with the system's reason.
@@ -374,7 +409,7 @@ void TSetupEngine::WriteCleanUpScript(bool aFinal) {
       CleanUpScript->WriteKeyIfMissing("LuM CleanUp Directories", GetLongPathNameOf(folder), "1");
     }
   }
-  if (const SysResult saved = WriteWholeFile(CleanUpScript->FileName(), CleanUpScript->Serialize()); !saved) {
+  if (const SysResult saved = ReplaceRecordFile(CleanUpScript->FileName(), CleanUpScript->Serialize()); !saved) {
     fContext.CleanUpInfoFailed = true;
     const std::string reason = SystemErrorMessage(saved.error) + " (" + CleanUpScript->FileName() + ")";
     if (aFinal) {
@@ -504,17 +539,20 @@ bool TSetupEngine::AskExistingSystem() {
   return true;
 }
 
+std::string TSetupEngine::PlannedSystemFolder() const {
+  std::string base = fContext.InstallPath;
+  if (base.size() == 1) base += ":\\";
+  if (fContext.RunMode == rmWorkStationSetup) return JoinPath(base, fContext.WorkStationRootDir);
+  const std::string root = JoinPath(base, Chosen(fContext.InstallRootList, fContext.InstallRootIndex));
+  return JoinPath(root, Chosen(fContext.SystemDirList, fContext.SystemDirIndex));
+}
+
 bool TSetupEngine::CreateSystemFolder() {
   std::string folder;
   const bool anySet = !fContext.SystemDirList.empty() || !fContext.InstallRootList.empty() ||
                       !fContext.WorkStationRootDir.empty();
   if (anySet) {
-    if (fContext.RunMode == rmWorkStationSetup) {
-      folder = JoinPath(fContext.InstallPath, fContext.WorkStationRootDir);
-    } else {
-      folder = JoinPath(fContext.InstallPath, Chosen(fContext.InstallRootList, fContext.InstallRootIndex));
-      folder = JoinPath(folder, Chosen(fContext.SystemDirList, fContext.SystemDirIndex));
-    }
+    folder = PlannedSystemFolder();
     (void)CreateFolders(folder);
     if (DirectoryExists(folder)) {
       fContext.SystemInstallDir = folder;

@@ -72,6 +72,7 @@ std::int64_t GetPackFileSize(IZipFileSystem& aFiles, const std::string& aPath, c
 std::unique_ptr<TOptionItem> TSubOption::Copy() const {
   auto copy = std::make_unique<TSubOption>(*this);
   copy->fonBeginCopyCommonFile = nullptr;
+  copy->IniFileCmdList = nullptr;
   return copy;
 }
 

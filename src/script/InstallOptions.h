@@ -65,7 +65,10 @@ class TSubOption : public TOptionItem {
   int cleanup = 0;
   std::string cleanupFiles;
   int UpdateInifiles = 0;
-  // IniFileCmdList and GroupCmdList join here with the INI and group commands.
+  // The INI and registry commands (TIniFileCmd), loaded afresh at each installation of files;
+  // null: none. A copy of the sub-option starts without them.
+  std::shared_ptr<TOptionList> IniFileCmdList;
+  // GroupCmdList joins here with the group commands.
   std::string WStationFiles;
   std::string WStationCleanupFiles;
   // WStationGrpCmdList joins here with the group commands.

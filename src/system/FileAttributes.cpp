@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "system/UniqueResource.h"
+#include "system/LongPath.h"
 #include "system/WinText.h"
 
 namespace vek {
@@ -12,7 +13,7 @@ SysResult LastError() { return SysResult{static_cast<std::uint32_t>(::GetLastErr
 
 // Opens the file or folder only to read or write its times; others may keep using it.
 UniqueFileHandle OpenForTimes(const std::string& aPath, DWORD aAccess) {
-  return UniqueFileHandle(::CreateFileW(Wide(aPath).c_str(), aAccess,
+  return UniqueFileHandle(::CreateFileW(WidePath(aPath).c_str(), aAccess,
                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
 }
@@ -20,14 +21,14 @@ UniqueFileHandle OpenForTimes(const std::string& aPath, DWORD aAccess) {
 }  // namespace
 
 SysResult GetFileAttributesAt(const std::string& aPath, std::uint32_t& aAttributes) {
-  const DWORD attributes = ::GetFileAttributesW(Wide(aPath).c_str());
+  const DWORD attributes = ::GetFileAttributesW(WidePath(aPath).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return LastError();
   aAttributes = attributes;
   return SysResult::Ok();
 }
 
 SysResult SetFileAttributesAt(const std::string& aPath, std::uint32_t aAttributes) {
-  if (::SetFileAttributesW(Wide(aPath).c_str(), aAttributes)) return SysResult::Ok();
+  if (::SetFileAttributesW(WidePath(aPath).c_str(), aAttributes)) return SysResult::Ok();
   return LastError();
 }
 

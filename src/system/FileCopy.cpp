@@ -4,23 +4,23 @@
 
 #include "system/ErrorMode.h"
 #include "system/PathText.h"
+#include "system/LongPath.h"
 #include "system/WinText.h"
 
 namespace vek {
 namespace {
 
 constexpr int kFailed = -1;
-constexpr std::size_t kMaxPathChars = MAX_PATH;
 
 bool IsCopyablePath(const std::string& aPath, const std::wstring& aWide) {
-  return !aPath.empty() && !ContainsNul(aPath) && aWide.size() <= kMaxPathChars;
+  return !aPath.empty() && !ContainsNul(aPath) && aWide.size() <= kLongestPath + 8;
 }
 
 }  // namespace
 
 int CopyFileWithAttr(const std::string& aSource, const std::string& aTarget, std::uint32_t aAttr) {
-  const std::wstring source = Wide(aSource);
-  const std::wstring target = Wide(aTarget);
+  const std::wstring source = WidePath(aSource);
+  const std::wstring target = WidePath(aTarget);
   if (!IsCopyablePath(aSource, source) || !IsCopyablePath(aTarget, target)) return kFailed;
   const QuietErrorMode quiet;
   if (!::CopyFileW(source.c_str(), target.c_str(), FALSE)) return kFailed;

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "system/UniqueResource.h"
+#include "system/LongPath.h"
 #include "system/WinText.h"
 
 namespace vek {
@@ -28,7 +29,7 @@ TFileStream::TFileStream(TFileStream&&) noexcept = default;
 TFileStream& TFileStream::operator=(TFileStream&&) noexcept = default;
 
 SysResult TFileStream::OpenRead(const std::string& aPath) {
-  fHandle->File.reset(::CreateFileW(Wide(aPath).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+  fHandle->File.reset(::CreateFileW(WidePath(aPath).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
                                     nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   return fHandle->File ? SysResult::Ok() : LastError();
 }
@@ -36,7 +37,7 @@ SysResult TFileStream::OpenRead(const std::string& aPath) {
 namespace {
 
 HANDLE CreateForWriting(const std::string& aPath, DWORD aDisposition) {
-  return ::CreateFileW(Wide(aPath).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, aDisposition,
+  return ::CreateFileW(WidePath(aPath).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, aDisposition,
                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
 }
 
@@ -110,8 +111,10 @@ SysResult TFileStream::SetDosDateTime(std::uint32_t aDosDateTime) {
   return SysResult::Ok();
 }
 
+bool IsDiskFullError(std::uint32_t aError) { return aError == ERROR_DISK_FULL || aError == ERROR_HANDLE_DISK_FULL; }
+
 SysResult MoveFileReplacing(const std::string& aFrom, const std::string& aTo) {
-  if (::MoveFileExW(Wide(aFrom).c_str(), Wide(aTo).c_str(), MOVEFILE_REPLACE_EXISTING))
+  if (::MoveFileExW(WidePath(aFrom).c_str(), WidePath(aTo).c_str(), MOVEFILE_REPLACE_EXISTING))
     return SysResult::Ok();
   return LastError();
 }

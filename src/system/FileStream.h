@@ -42,5 +42,7 @@ class TFileStream {
 
 // Renames aFrom to aTo, replacing a file aTo in one step.
 SysResult MoveFileReplacing(const std::string& aFrom, const std::string& aTo);
+// Whether an error code of a write says that the drive has no room left.
+bool IsDiskFullError(std::uint32_t aError);
 
 }  // namespace vek

@@ -6,6 +6,7 @@
 
 #include "system/PathText.h"
 #include "system/UniqueResource.h"
+#include "system/LongPath.h"
 #include "system/WinText.h"
 
 namespace vek {
@@ -15,7 +16,7 @@ SysResult LastError(const char* aOperation, const std::string& aTarget) {
   return {static_cast<std::uint32_t>(::GetLastError()), aOperation, aTarget};
 }
 
-DWORD Attributes(const std::string& aPath) { return ::GetFileAttributesW(Wide(aPath).c_str()); }
+DWORD Attributes(const std::string& aPath) { return ::GetFileAttributesW(WidePath(aPath).c_str()); }
 
 // Calls a "fill this buffer" API until the buffer is large enough.
 template <typename Fill>
@@ -63,25 +64,34 @@ bool DirectoryExists(const std::string& aPath) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+std::optional<std::uint64_t> FileSizeOf(const std::string& aPath) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!::GetFileAttributesExW(WidePath(aPath).c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    return std::nullopt;
+  }
+  return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
 SysResult CopyFileOverwrite(const std::string& aFrom, const std::string& aTo) {
-  if (::CopyFileW(Wide(aFrom).c_str(), Wide(aTo).c_str(), FALSE)) return SysResult::Ok();
+  if (::CopyFileW(WidePath(aFrom).c_str(), WidePath(aTo).c_str(), FALSE)) return SysResult::Ok();
   return LastError("Copy", aFrom + " > " + aTo);
 }
 
 SysResult ClearFileAttributes(const std::string& aPath) {
-  if (::SetFileAttributesW(Wide(aPath).c_str(), FILE_ATTRIBUTE_NORMAL)) return SysResult::Ok();
+  if (::SetFileAttributesW(WidePath(aPath).c_str(), FILE_ATTRIBUTE_NORMAL)) return SysResult::Ok();
   return LastError("Set attributes of", aPath);
 }
 
 SysResult DeleteFileAt(const std::string& aPath) {
-  if (::DeleteFileW(Wide(aPath).c_str())) return SysResult::Ok();
+  if (::DeleteFileW(WidePath(aPath).c_str())) return SysResult::Ok();
   return LastError("Delete", aPath);
 }
 
 namespace {
 
 HANDLE OpenForAppend(const std::string& aPath) {
-  return ::CreateFileW(Wide(aPath).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+  return ::CreateFileW(WidePath(aPath).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                        nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
@@ -106,7 +116,7 @@ SysResult AppendToFile(const std::string& aPath, std::string_view aBytes) {
 }
 
 SysResult WriteWholeFile(const std::string& aPath, std::string_view aBytes) {
-  UniqueFileHandle file(::CreateFileW(Wide(aPath).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+  UniqueFileHandle file(::CreateFileW(WidePath(aPath).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return LastError("Write", aPath);
   return WriteAll(file.get(), aBytes);
@@ -130,7 +140,7 @@ void TAppendFile::Close() {
 
 SysResult ReadWholeFile(const std::string& aPath, std::string& aBytes) {
   aBytes.clear();
-  UniqueFileHandle file(::CreateFileW(Wide(aPath).c_str(), GENERIC_READ,
+  UniqueFileHandle file(::CreateFileW(WidePath(aPath).c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return LastError("Read", aPath);
@@ -154,7 +164,7 @@ SysResult ForceDirectories(const std::string& aPath, std::vector<std::string>* a
   if (!parent.empty() && parent != path) {
     if (SysResult result = ForceDirectories(parent, aCreated); !result) return result;
   }
-  if (::CreateDirectoryW(Wide(path).c_str(), nullptr)) {
+  if (::CreateDirectoryW(WidePath(path).c_str(), nullptr)) {
     if (aCreated) aCreated->push_back(path);
     return SysResult::Ok();
   }
@@ -165,7 +175,7 @@ SysResult ForceDirectories(const std::string& aPath, std::vector<std::string>* a
 SysResult ListDirectory(const std::string& aFolder, std::vector<DirEntry>& aEntries) {
   aEntries.clear();
   WIN32_FIND_DATAW data;
-  UniqueFindHandle find(::FindFirstFileW(Wide(JoinPath(aFolder, "*.*")).c_str(), &data));
+  UniqueFindHandle find(::FindFirstFileW(WidePath(JoinPath(aFolder, "*.*")).c_str(), &data));
   if (!find) {
     const DWORD error = ::GetLastError();
     return error == ERROR_FILE_NOT_FOUND ? SysResult::Ok() : SysResult{static_cast<std::uint32_t>(error)};
@@ -180,7 +190,7 @@ SysResult ListDirectory(const std::string& aFolder, std::vector<DirEntry>& aEntr
 }
 
 SysResult RemoveEmptyDirectory(const std::string& aPath) {
-  if (::RemoveDirectoryW(Wide(aPath).c_str())) return SysResult::Ok();
+  if (::RemoveDirectoryW(WidePath(aPath).c_str())) return SysResult::Ok();
   return LastError("Remove folder", aPath);
 }
 

@@ -2,6 +2,7 @@
 // Files and folders of the local machine, by UTF-8 path. Long paths (beyond MAX_PATH) work
 // where the system supports them; nothing here shows a window.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +13,8 @@ namespace vek {
 
 bool FileExists(const std::string& aPath);  // an existing file, not a folder
 bool DirectoryExists(const std::string& aPath);
+// The size of an existing file in bytes; nothing for a folder or a missing file.
+std::optional<std::uint64_t> FileSizeOf(const std::string& aPath);
 SysResult CopyFileOverwrite(const std::string& aFrom, const std::string& aTo);
 SysResult ClearFileAttributes(const std::string& aPath);
 SysResult DeleteFileAt(const std::string& aPath);

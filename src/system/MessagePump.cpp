@@ -18,6 +18,10 @@ void ProcessPendingMessages() {
       ::PostQuitMessage(static_cast<int>(message.wParam));
       return;
     }
+    // Keys reach the active window's dialog manager as in the main loop: Tab, Enter, Esc and
+    // accelerators keep working while the work runs.
+    const HWND active = ::GetActiveWindow();
+    if (active && ::IsDialogMessageW(active, &message)) continue;
     ::TranslateMessage(&message);
     ::DispatchMessageW(&message);
   }

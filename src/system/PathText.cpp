@@ -158,4 +158,13 @@ std::string FitPathToWidth(std::string_view aPath, const TTextMeasure& aMeasure,
   return candidate(low);
 }
 
+std::string ExtendedLengthPath(std::string_view aFullPath) {
+  if (aFullPath.starts_with("\\\\?\\") || aFullPath.starts_with("\\\\.\\")) return std::string(aFullPath);
+  if (HasDriveLetter(aFullPath) && aFullPath.size() > 2 && aFullPath[2] == '\\') {
+    return "\\\\?\\" + std::string(aFullPath);
+  }
+  if (aFullPath.starts_with("\\\\") && aFullPath.size() > 2) return "\\\\?\\UNC\\" + std::string(aFullPath.substr(2));
+  return std::string(aFullPath);
+}
+
 }  // namespace vek

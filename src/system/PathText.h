@@ -34,6 +34,16 @@ std::string ExcludeTrailingPathDelimiter(std::string_view aPath);
 // part, whose own leading "\" is dropped.
 std::string JoinPath(std::string_view aFirst, std::string_view aSecond);
 
+// Paths up to this many UTF-16 units go to the file functions as they are: the classic MAX_PATH
+// less the room CreateDirectory keeps for a file name inside the folder.
+inline constexpr std::size_t kClassicPathLimit = 248;
+// The longest path the system takes in any form.
+inline constexpr std::size_t kLongestPath = 32767;
+// The extended-length form of an absolute path without "." or ".." parts and with "\" only:
+// "\\?\C:\..." for a drive, "\\?\UNC\srv\share\..." for a share. A path already in that form, or
+// one that is neither, is returned as it is.
+std::string ExtendedLengthPath(std::string_view aFullPath);
+
 // The drive or server a path starts with: "X:" when the second character is ":"; for a path
 // starting with "\\" the "\\" and the server name up to the next "\" ("\\srv\share\x" ->
 // "\\srv"); otherwise empty.

@@ -159,6 +159,20 @@ SysResult TRegistryKey::DeleteValue(const std::string& aName) const {
   return FromStatus(::RegDeleteValueW(fHandle->key.get(), Wide(aName).c_str()));
 }
 
+SysResult TRegistryKey::RenameValue(const std::string& aOld, const std::string& aNew) const {
+  if (!fHandle) return SysResult{ERROR_INVALID_HANDLE};
+  DWORD type = 0;
+  std::vector<BYTE> data;
+  const std::wstring oldName = Wide(aOld);
+  if (const LSTATUS status = QueryValue(fHandle->key.get(), oldName, type, data); status != ERROR_SUCCESS) {
+    return FromStatus(status);
+  }
+  const LSTATUS written = ::RegSetValueExW(fHandle->key.get(), Wide(aNew).c_str(), 0, type, data.data(),
+                                           static_cast<DWORD>(data.size()));
+  if (written != ERROR_SUCCESS) return FromStatus(written);
+  return FromStatus(::RegDeleteValueW(fHandle->key.get(), oldName.c_str()));
+}
+
 SysResult DeleteRegistryKeyTree(TRegistryRoot aRoot, const std::string& aKeyPath) {
   // An empty path would name the root itself and empty it.
   if (aKeyPath.empty()) return SysResult{ERROR_INVALID_PARAMETER};

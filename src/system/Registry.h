@@ -49,6 +49,9 @@ class TRegistryKey {
   SysResult WriteString(const std::string& aName, const std::string& aValue) const;
   SysResult WriteInteger(const std::string& aName, std::uint32_t aValue) const;
   SysResult DeleteValue(const std::string& aName) const;
+  // Gives value aOld the name aNew with its data and type as they are; an existing aNew is
+  // replaced.
+  SysResult RenameValue(const std::string& aOld, const std::string& aNew) const;
 
  private:
   struct Handle;

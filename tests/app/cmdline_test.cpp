@@ -113,6 +113,11 @@ INSTANTIATE_TEST_SUITE_P(
                    "", true},
         SwitchCase{"unknown_switch", {"/BOGUS"}, rmInstall, "D:\\cd\\setup.INI", "", false},
         SwitchCase{"unknown_then_silent", {"/BOGUS", "/Q"}, rmInstall, "D:\\cd\\setup.INI", " /Q", false},
+        SwitchCase{"wait_handed_on", {"/wait", "/Q"}, rmInstall, "D:\\cd\\setup.INI", " /WAIT /Q", true},
+        SwitchCase{"result_made_absolute", {"/RESULT:out dir\\r.ini"}, rmInstall, "D:\\cd\\setup.INI",
+                   " /RESULT:\"D:\\cd\\out dir\\r.ini\"", true},
+        SwitchCase{"empty_result_handed_on_empty", {"/RESULT:"}, rmInstall, "D:\\cd\\setup.INI", " /RESULT:", true},
+        SwitchCase{"help_not_handed_on", {"/?", "/help"}, rmInstall, "D:\\cd\\setup.INI", "", true},
         SwitchCase{"non_ascii_path", {"/I:C:\\\xC3\x98stfold \xE6\x96\x87"}, rmInstall, "D:\\cd\\setup.INI",
                    " /I:\"C:\\\xC3\x98stfold \xE6\x96\x87\"", true}),
     [](const auto& aInfo) { return std::string(aInfo.param.name); });
@@ -135,6 +140,22 @@ TEST(BothPasses, SettingsOfTheSecondPass) {
   EXPECT_EQ(run.settings.fDeftCustMode, 0);
   EXPECT_TRUE(run.settings.fSilent);
   EXPECT_TRUE(run.settings.doLog);
+}
+
+TEST(BothPasses, DeploymentSwitches) {
+  Machine machine;
+  const ParsedRun plain = Parse(machine, {"/Q"});
+  EXPECT_FALSE(plain.settings.waitForCopy);
+  EXPECT_FALSE(plain.settings.resultFileGiven);
+  EXPECT_FALSE(plain.settings.showHelp);
+  const ParsedRun run = Parse(machine, {"/WAIT", "/RESULT:\"C:\\r s\\x.ini\"", "/HELP"});
+  EXPECT_TRUE(run.settings.waitForCopy);
+  EXPECT_TRUE(run.settings.resultFileGiven);
+  EXPECT_EQ(run.settings.resultFile, "C:\\r s\\x.ini");
+  EXPECT_TRUE(run.settings.showHelp);
+  const ParsedRun empty = Parse(machine, {"/RESULT:"});
+  EXPECT_TRUE(empty.settings.resultFileGiven);
+  EXPECT_EQ(empty.settings.resultFile, "");
 }
 
 TEST(BothPasses, HugeAndEmptyArgumentsAreHandled) {

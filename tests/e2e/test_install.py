@@ -261,7 +261,8 @@ PackFile=v2.zip
         finally:
             release.write_bytes(b"")
             holder.wait(timeout=60)
-        self.assertEqual(result.returncode, 0, result.stderr)
+        # The skipped file was not replaced: the run says so in its log and its exit code.
+        self.assertEqual(result.returncode, 1, result.stderr)
         self.assertEqual(held.read_bytes(), b"first version")
         self.assertEqual((root / "PROG" / "free.txt").read_bytes(), b"second version")
         log = next(iter(h.logs("setup_").values()))
@@ -270,6 +271,8 @@ PackFile=v2.zip
         self.assertIn("HELD.TXT", log[question[0]].upper())
         self.assertTrue(log[question[0]].endswith("[Continue/Retry/Abort]"), log[question[0]])
         self.assertEqual(log[question[0] + 1], "Answer: Continue (silent)")
+        listed = log.index("Files not installed: 1")
+        self.assertEqual(log[listed + 1].upper(), "   " + h.to_windows(held).upper())
 
     def test_file_attribute_commands_before_and_after_unpacking(self):
         dist = h.Distribution("fileattr")

@@ -4,11 +4,14 @@ The Wine prefix is the build tree's test prefix: C: is its drive_c, D: the build
 is no Z: drive, so a faulty run cannot write into the host's file system. Distributions are made
 under C:\\e2e\\<test name>, and the Windows temporary folder is C:\\users\\<user>\\Temp.
 """
+import contextlib
 import getpass
 import os
+import re
 import shutil
 import signal
 import subprocess
+import tempfile
 import time
 import unittest
 from pathlib import Path
@@ -39,23 +42,45 @@ def to_windows(path: Path) -> str:
 
 def _run_in_wine(args: list, timeout: float) -> subprocess.CompletedProcess:
     """Runs a command through tools/wine-run (which also retries Wine's own start failures).
-    The whole process group goes on a timeout, so that no Windows process it started keeps
-    the pipes open and the harness waiting."""
-    with subprocess.Popen([WINE_RUN, str(PREFIX), str(BUILD_DIR), *args], stdin=subprocess.DEVNULL,
-                          stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-                          start_new_session=True) as process:
+    Its output goes into temporary files, not pipes: a Wine system process that the call starts
+    (the desktop, the services, after the last program of the prefix took them down) inherits
+    the call's standard streams and holds them for as long as it lives, so a caller reading
+    pipes to their end would wait for it. The whole process group goes on a timeout."""
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        process = subprocess.Popen([WINE_RUN, str(PREFIX), str(BUILD_DIR), *args], stdin=subprocess.DEVNULL,
+                                   stdout=out, stderr=err, start_new_session=True)
         try:
-            stdout, stderr = process.communicate(timeout=timeout)
-        except subprocess.TimeoutExpired:
-            os.killpg(process.pid, signal.SIGKILL)
-            process.communicate()
-            raise
-        return subprocess.CompletedProcess(process.args, process.returncode, stdout, stderr)
+            code = process.wait(timeout=timeout)
+        finally:
+            if process.poll() is None:
+                os.killpg(process.pid, signal.SIGKILL)
+                process.wait()
+        out.seek(0)
+        err.seek(0)
+        return subprocess.CompletedProcess(process.args, code, out.read(), err.read())
 
 
-def wine(exe: Path, *args: str, timeout: float = 120) -> subprocess.CompletedProcess:
-    """Runs a Windows program and waits for it; stdout and stderr are captured."""
-    return _run_in_wine([str(exe), *args], timeout)
+def exit_code_command(exe: Path, *args: str) -> list:
+    """The arguments of wine-run that start a program through e2etool, which prints the
+    program's whole exit code: Linux sees only the low eight bits of 3010 or 1602."""
+    return [str(E2ETOOL_EXE), "exitcode", to_windows(exe), *args]
+
+
+def whole_exit_code(low_bits: int, stderr: bytes) -> int:
+    """The exit code that e2etool printed on stderr, or low_bits when it printed none (it could
+    not start the program, or was killed)."""
+    found = re.findall(rb"e2etool: exit code (\d+)", stderr or b"")
+    return int(found[-1]) if found else low_bits
+
+
+def wine(exe: Path, *args: str, timeout: float = 120, whole_code: bool = False) -> subprocess.CompletedProcess:
+    """Runs a Windows program and waits for it; stdout and stderr are captured. With whole_code
+    the returncode is the program's whole exit code, not only the low eight bits."""
+    if not whole_code:
+        return _run_in_wine([str(exe), *args], timeout)
+    result = _run_in_wine(exit_code_command(exe, *args), timeout)
+    result.returncode = whole_exit_code(result.returncode, result.stderr)
+    return result
 
 
 def wine_command(*args: str, timeout: float = 120) -> subprocess.CompletedProcess:
@@ -121,6 +146,23 @@ def set_file_attributes(path: Path, attributes: int) -> None:
     assert out.returncode == 0, out.stderr
 
 
+@contextlib.contextmanager
+def held_open(path: Path, release: Path, readable: bool = False):
+    """Keeps a file open in another Windows process while the block runs: without sharing, or
+    with others still allowed to read it (a program library in use)."""
+    release.unlink(missing_ok=True)
+    holder = subprocess.Popen([WINE_RUN, str(PREFIX), str(BUILD_DIR), str(E2ETOOL_EXE),
+                               "holdread" if readable else "hold", to_windows(path), to_windows(release)],
+                              stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        if not wait_for(lambda: Path(str(path) + ".held").exists()):
+            raise AssertionError(f"{path} was not opened by the holder")
+        yield
+    finally:
+        release.write_bytes(b"")
+        holder.wait(timeout=60)
+
+
 def ensure_prefix() -> None:
     """The first Wine call of a run creates the prefix, which takes minutes; make it before the
     first test, whose own timeouts are meant for hangs only."""
@@ -147,14 +189,15 @@ class Distribution:
         write_script(path, text, encoding)
         return path
 
-    def run(self, *args: str, timeout: float = 120) -> subprocess.CompletedProcess:
-        return wine(self.program, *args, timeout=timeout)
+    def run(self, *args: str, timeout: float = 120, whole_code: bool = False) -> subprocess.CompletedProcess:
+        return wine(self.program, *args, timeout=timeout, whole_code=whole_code)
 
 
 def clear_logs() -> None:
     temp = temp_dir()
     temp.mkdir(parents=True, exist_ok=True)
-    for log in temp.glob("*.log"):
+    # The result files that runs write beside their logs go with them.
+    for log in [*temp.glob("*.log"), *temp.glob("*.result.ini")]:
         log.unlink()
 
 

@@ -111,6 +111,9 @@ TEST(CleanupSafety, RecordedNamesStayInsideTheirFolder) {
       {"sub/../../x.txt", false}, {"...\\x.txt", false}, {"\\\\?\\C:\\outside.txt", false},
       {"\\\\localhost\\C$\\outside.txt", false}, {"own.txt:stream", false}, {"..\\*.txt", false},
       {"..\\..\\*.*", false}, {"C:\\*.txt", false}, {"sub\\..\\..\\*.*", false},
+      // The system drops a part's trailing dots and blanks: a part of dots and blanks may be the
+      // parent, a name that merely ends in dots (found by the fuzzer) is a name.
+      {".. \\x.txt", false}, {". .\\x.txt", false}, {"a.txt..\\*.log", true}, {"a..\\b..", true},
   };
   for (const Case& c : cases) EXPECT_EQ(IsSafeRecordedName(c.name), c.safe) << c.name;
 }

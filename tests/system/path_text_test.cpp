@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "system/PathText.h"
 
@@ -202,6 +203,16 @@ TEST(PathText, HugeAndEmptyPathsGiveDefinedTexts) {
   EXPECT_EQ(FilePart(fpNameWithoutExt, huge).size(), 40000u);
   EXPECT_EQ(JoinPath(huge, "a").size(), huge.size() + 2);
   EXPECT_EQ(FitPathToWidth(huge, CharCount, 10), huge);
+}
+
+TEST(PathText, ExtendedLengthForms) {
+  // Already extended, a device path, or not absolute: as it is.
+  const std::pair<const char*, const char*> cases[] = {
+      {"C:\\a\\b.txt", "\\\\?\\C:\\a\\b.txt"}, {"\\\\srv\\share\\a", "\\\\?\\UNC\\srv\\share\\a"},
+      {"\\\\?\\C:\\a", "\\\\?\\C:\\a"},        {"\\\\.\\COM1", "\\\\.\\COM1"},
+      {"C:a", "C:a"},                          {"a\\b", "a\\b"},
+      {"", ""}};
+  for (const auto& [path, extended] : cases) EXPECT_EQ(ExtendedLengthPath(path), extended) << path;
 }
 
 }  // namespace

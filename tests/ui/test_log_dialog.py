@@ -17,18 +17,21 @@ def show_log(*args: str) -> vekui.Program:
     return vekui.Program(DEMO, "log", "--lines", "|".join(LINES), *args)
 
 
-def owned_by(owner: vekui.Window, title: str) -> vekui.Window:
-    """The window with this caption that owner owns (the dialog it opened)."""
-    found = h.wait_for(lambda: [w for w in vekui.windows() if w["owner"] == owner.hwnd and w["text"] == title], timeout=30)
+def owned_by(owner: vekui.Window, title: str | None) -> vekui.Window:
+    """The window with this caption (any caption for None) that owner owns: the dialog it opened."""
+    found = h.wait_for(lambda: [w for w in vekui.windows()
+                                if w["owner"] == owner.hwnd and title in (None, w["text"])], timeout=30)
     assert found, f"no window {title!r} of {owner.hwnd}; windows:\n{vekui.windows_text()}"
     return vekui.Window(found[0])
 
 
-def save_as(log: vekui.Window, path: Path) -> None:
+def save_as(log: vekui.Window, path: Path) -> vekui.Window:
+    """Chooses path in the system's save dialog; that dialog, which may still ask a question."""
     log.click(id=SAVE_ID)
     dialog = owned_by(log, "Save As")
     dialog.set_text(h.to_windows(path), cls="Edit", id=1148)
     dialog.click(cls="Button", id=1)
+    return dialog
 
 
 class LogDialog(h.WineTestCase):
@@ -73,8 +76,8 @@ class LogDialog(h.WineTestCase):
                 show_log() as program:
             self.assertTrue(h.wait_for((FOLDER / "held.txt.held").exists, timeout=30))
             log = vekui.wait_window(title="Error list")
-            save_as(log, target)
-            owned_by(log, "Save As").click(text="Yes")  # replace the existing file
+            # The save dialog asks whether to replace the existing file (Wine's question has no title).
+            owned_by(save_as(log, target), None).click(text="Yes")
             message = owned_by(log, "Error list")
             texts = [c["text"] for c in message.controls() if c["class"] == "Static" and c["id"] > 1100]
             self.assertTrue(any(h.to_windows(target) in t for t in texts), texts)

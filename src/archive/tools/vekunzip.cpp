@@ -58,6 +58,7 @@ const char* ReasonText(TZipSkipReason aReason) {
     case srUnsafeName: return "unsafe name";
     case srUnsupportedMethod: return "unsupported compression method";
     case srDamagedEntry: return "damaged";
+    case srDiskFull: return "disk full";
   }
   return "skipped";
 }

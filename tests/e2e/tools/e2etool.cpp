@@ -2,6 +2,9 @@
 //   e2etool hold <file> <release-file>   opens <file> without sharing, creates <file>.held, and
 //                                        keeps the file open until <release-file> exists (at most
 //                                        two minutes)
+//   e2etool holdread <file> <release-file>   the same, but others may still read the file, as
+//                                        with a program library in use: its version can be read,
+//                                        it cannot be replaced
 //   e2etool runonce                      does what the next logon does: runs every command of the
 //                                        current user's RunOnce key (deleting its value first,
 //                                        as the system does) and waits for each
@@ -11,6 +14,11 @@
 //   e2etool attrib <file>...             prints the attributes of each file as eight hex digits
 //                                        and the name ("-" for a file that is not there)
 //   e2etool setattrib <hex> <file>       sets the attributes of the file
+//   e2etool drivetype <root>             prints the type of the drive ("X:\\") as the system
+//                                        gives it (3 fixed disk, 5 CD-ROM)
+//   e2etool exitcode <program> [args]    runs the program, waits for it and prints its whole
+//                                        exit code on stderr ("e2etool: exit code N"): the code
+//                                        Wine hands to Linux keeps only its low eight bits
 #include <windows.h>
 
 #include <cstdio>
@@ -59,8 +67,8 @@ int PrintIni(const std::wstring& aFile) {
   return 0;
 }
 
-int Hold(const std::wstring& aFile, const std::wstring& aRelease) {
-  HANDLE file = ::CreateFileW(aFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+int Hold(const std::wstring& aFile, const std::wstring& aRelease, DWORD aShare) {
+  HANDLE file = ::CreateFileW(aFile.c_str(), GENERIC_READ, aShare, nullptr, OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return 2;
   HANDLE marker = ::CreateFileW((aFile + L".held").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   if (marker != INVALID_HANDLE_VALUE) ::CloseHandle(marker);
@@ -125,17 +133,67 @@ int SetAttributes(const std::wstring& aHex, const std::wstring& aFile) {
   return ::SetFileAttributesW(aFile.c_str(), attributes) ? 0 : 2;
 }
 
+int PrintDriveType(const std::wstring& aRoot) {
+  std::printf("%u\n", ::GetDriveTypeW(aRoot.c_str()));
+  return 0;
+}
+
+// One argument of a command line, quoted so that the program's start-up code splits it back
+// into the same text: backslashes count only before a quote.
+std::wstring QuotedArgument(const std::wstring& aArg) {
+  if (!aArg.empty() && aArg.find_first_of(L" \t\"") == std::wstring::npos) return aArg;
+  std::wstring quoted = L"\"";
+  std::size_t backslashes = 0;
+  for (const wchar_t c : aArg) {
+    if (c == L'\\') {
+      ++backslashes;
+      continue;
+    }
+    quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+    backslashes = 0;
+    quoted += c;
+  }
+  quoted.append(backslashes * 2, L'\\');
+  return quoted + L"\"";
+}
+
+int PrintExitCode(const std::vector<std::wstring>& aCommand) {
+  std::wstring line;
+  for (const std::wstring& arg : aCommand) line += (line.empty() ? L"" : L" ") + QuotedArgument(arg);
+  std::vector<wchar_t> buffer(line.begin(), line.end());
+  buffer.push_back(L'\0');
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process{};
+  if (!::CreateProcessW(aCommand[0].c_str(), buffer.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                        &process)) {
+    std::fprintf(stderr, "e2etool: cannot start %s, error %lu\n", Utf8(aCommand[0]).c_str(), ::GetLastError());
+    return 125;
+  }
+  ::CloseHandle(process.hThread);
+  ::WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD code = 0;
+  ::GetExitCodeProcess(process.hProcess, &code);
+  ::CloseHandle(process.hProcess);
+  std::fflush(stdout);
+  std::fprintf(stderr, "e2etool: exit code %lu\n", static_cast<unsigned long>(code));
+  return static_cast<int>(code);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   const std::vector<std::wstring> args(argv + 1, argv + argc);
-  if (args.size() == 3 && args[0] == L"hold") return Hold(args[1], args[2]);
+  if (args.size() == 3 && args[0] == L"hold") return Hold(args[1], args[2], 0);
+  if (args.size() == 3 && args[0] == L"holdread") return Hold(args[1], args[2], FILE_SHARE_READ);
   if (args.size() == 2 && args[0] == L"ini") return PrintIni(args[1]);
   if (args.size() == 1 && args[0] == L"runonce") return RunOnce();
   if (args.size() >= 2 && args[0] == L"attrib") return PrintAttributes({args.begin() + 1, args.end()});
   if (args.size() == 3 && args[0] == L"setattrib") return SetAttributes(args[1], args[2]);
+  if (args.size() == 2 && args[0] == L"drivetype") return PrintDriveType(args[1]);
+  if (args.size() >= 2 && args[0] == L"exitcode") return PrintExitCode({args.begin() + 1, args.end()});
   std::fprintf(stderr,
-               "usage: e2etool hold <file> <release-file> | ini <file> | runonce | attrib <file>... | "
-               "setattrib <hex> <file>\n");
+               "usage: e2etool hold|holdread <file> <release-file> | ini <file> | runonce | attrib <file>... | "
+               "setattrib <hex> <file> | drivetype <root> | exitcode <program> [args]\n");
   return 1;
 }
