@@ -7,9 +7,12 @@
 #include <vector>
 
 #include "base/UserChannel.h"
+#include "ui/DialogFrame.h"  // SetDialogOwner: the wizard owns the dialogs
 
 namespace vek {
 
+// aChecked, when given with a check box caption, is the check box's state in and out; without
+// either there is no check box. Buttons beyond the fourth are not shown.
 std::uint16_t ShowMessageDialog(const std::string& aCaption, const std::string& aMessage, int aType,
                                 const std::vector<std::string>& aButtons, const std::string& aCheckCaption,
                                 bool* aChecked);

@@ -12,6 +12,7 @@
 #include "language/LanguageTextIds.h"
 #include "system/WinText.h"
 #include "ui/ConfirmPage.h"
+#include "ui/DialogFrame.h"
 #include "ui/FolderDialog.h"
 #include "ui/Msgdlg.h"
 #include "ui/OptionsPage.h"
@@ -65,20 +66,6 @@ struct TMainDialogTemplate {
   std::array<WORD, 3> menuClassTitle;
 };
 
-UINT WindowDpi(HWND aWindow) {
-  // GetDpiForWindow exists from Windows 10 1607 on; before, the screen's DPI is the only one.
-  using TGetDpiForWindow = UINT(WINAPI*)(HWND);
-  static const auto getDpi = reinterpret_cast<TGetDpiForWindow>(
-      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-  if (getDpi) {
-    if (const UINT dpi = getDpi(aWindow)) return dpi;
-  }
-  const HDC screen = ::GetDC(nullptr);
-  const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : USER_DEFAULT_SCREEN_DPI;
-  if (screen) ::ReleaseDC(nullptr, screen);
-  return static_cast<UINT>(dpi);
-}
-
 // The system's message font at aDpi, in the given weight and size factor (percent).
 HFONT MakeFont(UINT aDpi, LONG aWeight, int aPercent) {
   NONCLIENTMETRICSW metrics{};
@@ -120,6 +107,7 @@ TWizardForm::TWizardForm() {
   fLightBrush = ::CreateSolidBrush(kLightColour);
   fWhiteBrush = ::CreateSolidBrush(kWhiteColour);
   CreateFrame();
+  SetDialogOwner(fHandle);  // messages and the log are owned by the wizard and disable it
   CreatePages();
   ApplyScale(WindowDpi(fHandle));
   ApplyFixedCaptions();
@@ -128,6 +116,7 @@ TWizardForm::TWizardForm() {
 
 TWizardForm::~TWizardForm() {
   if (fSetup) fSetup->SetOnStep(nullptr);
+  SetDialogOwner(nullptr);
   if (fHandle) ::DestroyWindow(fHandle);
   DeleteFont(fFont);
   DeleteFont(fBoldFont);

@@ -10,6 +10,7 @@
 #include "system/WinText.h"
 #include "ui/ConfirmPage.h"
 #include "ui/FolderDialog.h"
+#include "ui/LogDialog.h"
 #include "ui/Msgdlg.h"
 #include "ui/OptionsPage.h"
 #include "ui/WhereToPath.h"
@@ -420,9 +421,7 @@ void TWizardForm::ShowFinishPage(TSetupEngine& e, TStepMessage aMessage) {
     ShowPage(pgInfopage);
     Showbuttons(sbOk);
   } else if (aMessage == smShowErrorLog) {
-    std::string text;
-    for (const std::string& line : e.ErrorLog()) text += line + "\r\n";
-    MessageOk(LanguageText(txt::LogDlg_Caption), text, mtError);
+    ShowLogDialog(e.ErrorLog(), LanguageText(txt::LogDlg_Caption));
   }
 }
 

@@ -223,3 +223,30 @@ class Program:
 
     def __exit__(self, *exc):
         self.kill()
+
+
+def set_dpi(dpi: int) -> None:
+    """The screen resolution that programs started from now on in this prefix see (96, 144, 192...).
+    It changes the whole prefix: only a test with a prefix of its own may call it."""
+    result = h.wine_command("reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD",
+                            "/d", str(dpi), "/f")
+    assert result.returncode == 0, result.stderr
+
+
+def stop_prefix() -> None:
+    """Stops the prefix's Wine server, and with it its Xvfb: for a test with a prefix of its own."""
+    env = dict(os.environ, WINEPREFIX=str(h.PREFIX))
+    subprocess.run(["wineserver", "-k"], env=env, stdin=subprocess.DEVNULL, capture_output=True, timeout=60)
+
+
+def language_texts(code: str) -> dict:
+    """The language table's texts of one language column ("UK", "RU", "CN"...), by number."""
+    table = Path(__file__).resolve().parents[2] / "src" / "language" / "veklang.tsv"
+    rows = table.read_text(encoding="utf-8").split("\n")
+    column = rows[0].rstrip("\r").split("\t").index(code)
+    texts = {}
+    for row in rows[1:]:
+        cells = row.rstrip("\r").split("\t")
+        if len(cells) > column and cells[0].isdigit():
+            texts[int(cells[0])] = cells[column]
+    return texts

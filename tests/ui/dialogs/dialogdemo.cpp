@@ -1,18 +1,25 @@
 // Shows one of the installer's dialogs, for the window tests to operate from outside.
-//   dialogdemo [--lang CODE] [--owner] message --caption C --message M [--type N]
-//              [--buttons "A|B|C"] [--check C] [--checked]
+//   dialogdemo [--lang CODE] [--owner] message --caption C (--message M | --message-file F)
+//              [--type N] [--buttons "A|B|C"] [--check C] [--checked]
+//   dialogdemo [...] ok|yesno|okcancel|retry --caption C --message M [--type N]
+//   dialogdemo [...] log [--caption C] --lines "A|B|C"
 // --lang selects the language of the texts (as setup.exe's /L does), --owner first opens a
-// window that owns the dialog. Prints "answer=N checked=0|1" and exits with the answer.
+// window that owns the dialogs (the wizard's part). --message-file reads the message (UTF-8)
+// from a file, for messages longer than a command line. Prints "answer=N checked=0|1" and
+// exits with the answer (the log dialog: 0).
 #include <windows.h>
 
 #include <cstdio>
 #include <cwchar>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "language/LanguageText.h"
+#include "system/Files.h"
 #include "system/WinText.h"
+#include "ui/LogDialog.h"
 #include "ui/Msgdlg.h"
 
 namespace {
@@ -29,12 +36,9 @@ std::map<std::wstring, std::wstring> Options(int aCount, wchar_t** aArgs, int aF
 
 std::vector<std::string> Split(const std::string& aList) {
   std::vector<std::string> parts;
-  std::size_t start = 0;
-  for (std::size_t bar = aList.find('|'); bar != std::string::npos; bar = aList.find('|', start)) {
-    parts.push_back(aList.substr(start, bar - start));
-    start = bar + 1;
-  }
-  parts.push_back(aList.substr(start));
+  std::istringstream in(aList);
+  for (std::string part; std::getline(in, part, '|');) parts.push_back(part);
+  if (aList.empty() || aList.back() == '|') parts.emplace_back();
   return parts;
 }
 
@@ -67,18 +71,36 @@ int wmain(int aCount, wchar_t** aArgs) {
   }
   vek::OpenLanguageTable();
   if (global.count(L"--lang")) vek::SelectLanguage(vek::Narrow(global[L"--lang"]));
-  HWND owner = global.count(L"--owner") ? OpenOwner() : nullptr;
-  (void)owner;
+  if (global.count(L"--owner")) vek::SetDialogOwner(OpenOwner());
 
   const std::wstring command = aArgs[first];
   auto options = Options(aCount, aArgs, first + 1);
-  if (command != L"message") return -1;
-  const std::string buttons = vek::Narrow(options[L"--buttons"]);
-  bool checked = options.count(L"--checked") != 0;
+  const std::string caption = vek::Narrow(options[L"--caption"]);
+  std::string message = vek::Narrow(options[L"--message"]);
+  if (options.count(L"--message-file") && !vek::ReadWholeFile(vek::Narrow(options[L"--message-file"]), message)) {
+    return -1;
+  }
   const int type = options.count(L"--type") ? std::stoi(options[L"--type"]) : vek::mtInformation;
-  const int answer = vek::ShowMessageDialog(vek::Narrow(options[L"--caption"]), vek::Narrow(options[L"--message"]),
-                                            type, buttons.empty() ? std::vector<std::string>{} : Split(buttons),
-                                            vek::Narrow(options[L"--check"]), &checked);
+  int answer = 0;
+  bool checked = options.count(L"--checked") != 0;
+  if (command == L"message") {
+    const std::string buttons = vek::Narrow(options[L"--buttons"]);
+    answer = vek::ShowMessageDialog(caption, message, type,
+                                    options.count(L"--buttons") ? Split(buttons) : std::vector<std::string>{},
+                                    vek::Narrow(options[L"--check"]), &checked);
+  } else if (command == L"ok") {
+    answer = vek::MessageOk(caption, message, type);
+  } else if (command == L"yesno") {
+    answer = vek::MessageYesNo(caption, message, type);
+  } else if (command == L"okcancel") {
+    answer = vek::MessageOkCancel(caption, message, type);
+  } else if (command == L"retry") {
+    answer = vek::MessageRetryIgnoreAbort(caption, message, type);
+  } else if (command == L"log") {
+    vek::ShowLogDialog(Split(vek::Narrow(options[L"--lines"])), caption);
+  } else {
+    return -1;
+  }
   std::printf("answer=%d checked=%d\n", answer, checked ? 1 : 0);
   return answer;
 }

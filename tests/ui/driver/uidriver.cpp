@@ -38,6 +38,9 @@
 // limit, and every wait has one: the driver never hangs on a window that does not answer.
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -630,6 +633,7 @@ int wmain(int aCount, wchar_t** aArgs) {
     return kUsage;
   }
   BecomeDpiAware();
+  _setmode(_fileno(stdout), _O_BINARY);  // texts as they are: no CR added before their LFs
   for (const Command& command : kCommands) {
     if (std::wcscmp(command.name, aArgs[1]) == 0) return command.run(options);
   }
