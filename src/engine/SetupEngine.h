@@ -314,6 +314,7 @@ class TSetupEngine {
   bool SelectionRightsPass();
   // A silent run's check of the free space on the target drives; false (logged) when short.
   bool SilentSpacePasses();
+  void TakeBackStartedRecord();
   void SaveCleanUpScript();
   bool UninstallRecordHasKey() const;
   void WriteUninstallRegistration();

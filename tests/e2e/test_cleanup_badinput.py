@@ -56,14 +56,14 @@ def make_files(folder: Path, names) -> None:
 
 
 def tree(root: Path) -> list:
-    """Every file and folder below root, with the sizes of the files; the setup logs written to
-    the temporary folder during the run are left out."""
+    """Every file and folder below root, with the sizes of the files; the setup logs and result
+    files written to the temporary folder during the run are left out."""
     if not root.exists():
         return []
     temp = h.temp_dir()
     found = []
     for path in root.rglob("*"):
-        if path.parent == temp and path.suffix == ".log":
+        if path.parent == temp and (path.suffix == ".log" or path.name.endswith(".result.ini")):
             continue
         size = None if path.is_dir() else path.stat().st_size
         found.append((str(path.relative_to(root)).replace(os.sep, "\\"), size))

@@ -53,12 +53,15 @@ def record_keys(record: Path, folder: str) -> set:
 
 
 class SmallDrive:
-    """A size-limited file system (tmpfs) mounted below the build tree and mapped as drive S: of
-    the test prefix; None from mount() where mounting is not possible."""
+    """A size-limited file system (tmpfs) mounted below the build tree and seen by the test prefix
+    as the folder C:\\SmallVolume; mount() tells why not where mounting is not possible."""
 
     def __init__(self):
         self.dir = Path(tempfile.mkdtemp(prefix="smalldrive.", dir=h.BUILD_DIR))
-        self.link = h.PREFIX / "dosdevices" / "s:"
+        # The small file system is seen as a folder of C:, as a volume mounted into a folder
+        # is: the free-space check of a silent run reads C:'s free space and lets the run start,
+        # and the drive fills while the files are written.
+        self.link = h.DRIVE_C / "SmallVolume"
 
     def mount(self) -> str:
         """An empty text when mounted, else why not."""
@@ -91,7 +94,7 @@ class DriveAndSourceFaults(h.WineTestCase):
         big = 3 * SMALL_DRIVE_BYTES // 2
         f.pack(dist.dir / "files.zip", {"a.txt": b"a" * 10000, "b/b.txt": b"b" * 10000, "big.bin": bytes(big),
                                         "z.txt": b"z" * 10000})
-        result = dist.run("/Q", "/s:", "/I:S:\\")
+        result = dist.run("/Q", "/s:", "/I:C:\\SmallVolume")
         log = next(iter(h.logs("setup_").values()))
         self.assertEqual(result.returncode, 1, log)
         prog = drive.dir / "FullProduct" / "PROG"
@@ -100,9 +103,9 @@ class DriveAndSourceFaults(h.WineTestCase):
         line = next((line for line in log if "big.bin" in line and "Disk full" in line), None)
         self.assertIsNotNone(line, log)
         self.assertIn(f"the file needs {big} bytes", line)
-        self.assertEqual(not_installed(log), ["S:\\FULLPRODUCT\\PROG\\BIG.BIN"])
+        self.assertEqual(not_installed(log), ["C:\\SMALLVOLUME\\FULLPRODUCT\\PROG\\BIG.BIN"])
         record = drive.dir / "FullProduct" / "FullSys" / "CLEANUP.INI"
-        self.assertTrue({"a.txt", "b/b.txt", "z.txt"} <= record_keys(record, "S:\\FullProduct\\PROG"))
+        self.assertTrue({"a.txt", "b/b.txt", "z.txt"} <= record_keys(record, "C:\\SmallVolume\\FullProduct\\PROG"))
 
         # The cleanup through the temporary copy removes the installation with its folders.
         h.clear_logs()

@@ -4,54 +4,12 @@ answers (compared with a silent run given the same answers), an interactive clea
 cancel, Back from each page that has it, Exit during the extraction, and a close."""
 import os
 import shutil
-import subprocess
-import tempfile
 import zipfile
 from pathlib import Path
 
 import vekharness as h
 import vekui as ui
 
-
-# A Wine system process (the desktop, the services) that a call happens to start, after the last
-# program of the prefix ended and took them down, inherits that call's standard streams and
-# holds them for as long as it lives: a caller that reads pipes to their end would wait for it.
-# The driver and the programs under test therefore write into temporary files here.
-def _driver_through_files(*args: str, timeout: float = 60) -> subprocess.CompletedProcess:
-    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-        process = subprocess.Popen([h.WINE_RUN, str(h.PREFIX), str(h.BUILD_DIR), str(ui.UIDRIVER_EXE), *args],
-                                   stdin=subprocess.DEVNULL, stdout=out, stderr=err, start_new_session=True)
-        try:
-            code = process.wait(timeout=timeout)
-        finally:
-            if process.poll() is None:
-                os.killpg(process.pid, 9)
-                process.wait()
-        out.seek(0)
-        err.seek(0)
-        return subprocess.CompletedProcess(process.args, code, out.read(), err.read())
-
-
-ui.driver = _driver_through_files
-
-
-class Program(ui.Program):
-    """ui.Program with its output in temporary files (see above)."""
-
-    def __init__(self, exe: Path, *args: str):
-        self._out = tempfile.TemporaryFile()
-        self._err = tempfile.TemporaryFile()
-        self.process = subprocess.Popen(self.command(exe, *args), stdin=subprocess.DEVNULL, stdout=self._out,
-                                        stderr=self._err, start_new_session=True)
-        self.stdout = b""
-        self.stderr = b""
-
-    def communicate(self, timeout: float) -> None:
-        self.process.wait(timeout)
-        self._out.seek(0)
-        self.stdout = self._out.read()
-        self._err.seek(0)
-        self.stderr = self._err.read()
 
 NOTES = h.BUILD_DIR / "examples" / "notes"
 KEY = h.UNINSTALL + "\\VekNotes"
@@ -114,7 +72,7 @@ class WizardCase(h.WineTestCase):
 
     def start(self, exe: Path, *args: str, title: str = "Vek Notes Setup") -> ui.Program:
         """Starts an interactive run and waits for its wizard with the caption it settles on."""
-        program = Program(exe, *args)
+        program = ui.Program(exe, *args)
         self.addCleanup(program.kill)
         self.wizard = ui.wait_window(title=title, timeout=60)
         return program
@@ -188,6 +146,29 @@ class Install(WizardCase):
         w.click(id=NEXT)
         rows = self.confirm_and_finish(program)
         self.assertFalse(any("Help" in row or "Sample" in row for row in rows), rows)
+        self.assertEqual(self.outcome(system_dir), expected)
+
+
+    def test_the_keyboard_alone_installs_what_a_silent_run_installs(self):
+        # Enter presses each page's default button and Alt with an underlined letter its
+        # button, as for a user without a mouse. On the page of the default and custom answers
+        # the default button is Back, so the answer takes its letter.
+        dist = self.make_dist("keys")
+        system_dir = self.root / "VekApps" / "Notes"
+        expected = self.silent(dist, system_dir)
+        program = self.start(dist.program, "/s:")
+        w = self.wizard
+        wait_visible(w, INSTALL_RADIO)
+        w.key(ui.VK_RETURN)
+        wait_visible(w, WHERETO_EDIT)
+        w.key(ord("N"), alt=True)
+        wait_visible(w, DEFAULT_BTN)
+        w.key(ord("D"), alt=True)
+        wait_visible(w, CONFIRM_LIST)
+        w.key(ui.VK_RETURN)
+        wait_visible(w, OK, timeout=120)
+        w.key(ui.VK_RETURN)
+        self.assertEqual(program.wait(60), 0, program.stderr[-400:])
         self.assertEqual(self.outcome(system_dir), expected)
 
 
@@ -345,7 +326,7 @@ class Screenshots(WizardCase):
         folder = SCREENSHOTS / language
         shutil.rmtree(folder, ignore_errors=True)
         dist = self.make_dist("shots_" + language.lower())
-        program = Program(dist.program, "/s:", f"/LANG:{language}")
+        program = ui.Program(dist.program, "/s:", f"/LANG:{language}")
         self.addCleanup(program.kill)
         w = self.wizard = ui.wait_window(title_has="Vek", timeout=60)
         shots = []
@@ -380,7 +361,7 @@ class Screenshots(WizardCase):
         self.assertEqual(program.wait(60), 0)
 
         system_dir = self.root / "VekApps" / "Notes"
-        cleanup = Program(system_dir / "SETUP.EXE", "/UNINSTALL", f"/LANG:{language}")
+        cleanup = ui.Program(system_dir / "SETUP.EXE", "/UNINSTALL", f"/LANG:{language}")
         self.addCleanup(cleanup.kill)
         w = self.wizard = ui.wait_window(title_has="Vek Notes", timeout=60)
         wait_visible(w, YES)

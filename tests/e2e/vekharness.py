@@ -11,6 +11,7 @@ import re
 import shutil
 import signal
 import subprocess
+import tempfile
 import time
 import unittest
 from pathlib import Path
@@ -41,18 +42,22 @@ def to_windows(path: Path) -> str:
 
 def _run_in_wine(args: list, timeout: float) -> subprocess.CompletedProcess:
     """Runs a command through tools/wine-run (which also retries Wine's own start failures).
-    The whole process group goes on a timeout, so that no Windows process it started keeps
-    the pipes open and the harness waiting."""
-    with subprocess.Popen([WINE_RUN, str(PREFIX), str(BUILD_DIR), *args], stdin=subprocess.DEVNULL,
-                          stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-                          start_new_session=True) as process:
+    Its output goes into temporary files, not pipes: a Wine system process that the call starts
+    (the desktop, the services, after the last program of the prefix took them down) inherits
+    the call's standard streams and holds them for as long as it lives, so a caller reading
+    pipes to their end would wait for it. The whole process group goes on a timeout."""
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        process = subprocess.Popen([WINE_RUN, str(PREFIX), str(BUILD_DIR), *args], stdin=subprocess.DEVNULL,
+                                   stdout=out, stderr=err, start_new_session=True)
         try:
-            stdout, stderr = process.communicate(timeout=timeout)
-        except subprocess.TimeoutExpired:
-            os.killpg(process.pid, signal.SIGKILL)
-            process.communicate()
-            raise
-        return subprocess.CompletedProcess(process.args, process.returncode, stdout, stderr)
+            code = process.wait(timeout=timeout)
+        finally:
+            if process.poll() is None:
+                os.killpg(process.pid, signal.SIGKILL)
+                process.wait()
+        out.seek(0)
+        err.seek(0)
+        return subprocess.CompletedProcess(process.args, code, out.read(), err.read())
 
 
 def exit_code_command(exe: Path, *args: str) -> list:
@@ -191,7 +196,8 @@ class Distribution:
 def clear_logs() -> None:
     temp = temp_dir()
     temp.mkdir(parents=True, exist_ok=True)
-    for log in temp.glob("*.log"):
+    # The result files that runs write beside their logs go with them.
+    for log in [*temp.glob("*.log"), *temp.glob("*.result.ini")]:
         log.unlink()
 
 

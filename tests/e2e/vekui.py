@@ -12,6 +12,7 @@ import json
 import os
 import signal
 import subprocess
+import tempfile
 from pathlib import Path
 
 import vekharness as h
@@ -174,8 +175,12 @@ class Program:
     """A Windows program started in the background under Wine, such as setup.exe without /Q."""
 
     def __init__(self, exe: Path, *args: str):
-        self.process = subprocess.Popen(self.command(exe, *args), stdin=subprocess.DEVNULL,
-                                        stdout=subprocess.PIPE, stderr=subprocess.PIPE, start_new_session=True)
+        # Output into files, as in vekharness: a Wine system process the program starts must not
+        # keep the test waiting for the end of a pipe.
+        self._out = tempfile.TemporaryFile()
+        self._err = tempfile.TemporaryFile()
+        self.process = subprocess.Popen(self.command(exe, *args), stdin=subprocess.DEVNULL, stdout=self._out,
+                                        stderr=self._err, start_new_session=True)
         self.stdout = b""
         self.stderr = b""
 
@@ -185,7 +190,11 @@ class Program:
         return [h.WINE_RUN, str(h.PREFIX), str(h.BUILD_DIR), *h.exit_code_command(exe, *args)]
 
     def communicate(self, timeout: float) -> None:
-        self.stdout, self.stderr = self.process.communicate(timeout=timeout)
+        self.process.wait(timeout)
+        self._out.seek(0)
+        self.stdout = self._out.read()
+        self._err.seek(0)
+        self.stderr = self._err.read()
 
     def wait(self, timeout: float = 60) -> int:
         """The program's exit code; a program still running after the timeout is killed and fails."""
@@ -200,7 +209,9 @@ class Program:
     def kill(self) -> None:
         if self.process.poll() is None:
             os.killpg(self.process.pid, signal.SIGKILL)
-            self.process.communicate()
+            self.process.wait()
+        self._out.close()
+        self._err.close()
 
     def __enter__(self):
         return self
