@@ -19,6 +19,7 @@
 #include "language/LanguageText.h"
 #include "language/LanguageTextIds.h"
 #include "system/FileAttributes.h"
+#include "system/FolderNameCache.h"
 #include "system/FolderRemoval.h"
 #include "system/Files.h"
 #include "system/Folders.h"
@@ -203,6 +204,8 @@ void TSetupEngine::DeleteCleanUpFile(const std::string& aPath) {
 void TSetupEngine::CleanUpRecordedFiles() {
   CleanUpSubDirList = CleanUpIni->SectionKeys(kFolderList);
   fInfoLines = {LanguageText(txt::CleanUp_Removing), ""};
+  // Backup copies are seldom there: their absence is read from one listing per folder.
+  TFolderNameCache backups;
   for (const std::string& folderKey : CleanUpSubDirList) {
     const std::string folder = ExpandText(folderKey);
     const std::string root = ExcludeTrailingPathDelimiter(folder);
@@ -217,7 +220,7 @@ void TSetupEngine::CleanUpRecordedFiles() {
       const std::string path = JoinPath(folder, name);
       if (FileExists(path)) DeleteCleanUpFile(path);
       const std::string backup = BackupFileName(path);
-      if (!backup.empty() && FileExists(backup)) DeleteCleanUpFile(backup);
+      if (!backup.empty() && backups.MayExist(backup) && FileExists(backup)) DeleteCleanUpFile(backup);
     }
   }
   // The relaunch names the record it was started for as the last argument; that copy goes too.
