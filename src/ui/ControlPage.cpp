@@ -4,34 +4,34 @@
 
 
 namespace vek {
-TControlPage::TControlPage(std::span<const TControlSpec> aControls, TPageCommand aOnCommand)
+TControlPage::TControlPage(std::span<const TControlDef> aControls, TPageCommand aOnCommand)
     : fControls(aControls), fOnCommand(std::move(aOnCommand)) {}
 
 void TControlPage::Create(HWND aParent, const TWizardHost&) {
   fDialog.Create(aParent);
   fHandle = fDialog.Window();
-  for (const TControlSpec& spec : fControls) {
-    ::CreateWindowExW(0, spec.className, L"", WS_CHILD | WS_VISIBLE | spec.style, 0, 0, 0, 0, fHandle,
-                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), ::GetModuleHandleW(nullptr), nullptr);
+  for (const TControlDef& def : fControls) {
+    ::CreateWindowExW(0, def.className, L"", WS_CHILD | WS_VISIBLE | def.style, 0, 0, 0, 0, fHandle,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(def.id)), ::GetModuleHandleW(nullptr), nullptr);
   }
 }
 
 void TControlPage::Layout(const RECT& aRect, const TUiScale& aScale, HFONT aFont, HFONT aBoldFont) {
   ::MoveWindow(fHandle, aRect.left, aRect.top, aRect.right - aRect.left, aRect.bottom - aRect.top, FALSE);
-  for (const TControlSpec& spec : fControls) {
-    const HWND control = Item(spec.id);
+  for (const TControlDef& def : fControls) {
+    const HWND control = Item(def.id);
     if (!control) continue;
-    const RECT& r = spec.at96;
+    const RECT& r = def.at96;
     // A combo box's height is that of its drop-down list.
     ::MoveWindow(control, aScale.Px(r.left), aScale.Px(r.top), aScale.Px(r.right), aScale.Px(r.bottom), FALSE);
-    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(spec.bold ? aBoldFont : aFont), FALSE);
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(def.bold ? aBoldFont : aFont), FALSE);
   }
   ::InvalidateRect(fHandle, nullptr, TRUE);
 }
 
 void TControlPage::ShowGroup(int aGroupId, bool aShow) const {
-  for (const TControlSpec& spec : fControls) {
-    if (spec.id == aGroupId || spec.group == aGroupId) ::ShowWindow(Item(spec.id), aShow ? SW_SHOW : SW_HIDE);
+  for (const TControlDef& def : fControls) {
+    if (def.id == aGroupId || def.group == aGroupId) ::ShowWindow(Item(def.id), aShow ? SW_SHOW : SW_HIDE);
   }
 }
 

@@ -13,7 +13,7 @@
 
 namespace vek {
 
-struct TControlSpec {
+struct TControlDef {
   int id;
   const wchar_t* className;  // WC_BUTTON, WC_STATIC, ...
   DWORD style;               // besides WS_CHILD
@@ -27,7 +27,7 @@ using TPageCommand = std::function<void(int aId, int aCode, HWND aControl)>;
 
 class TControlPage : public TWizardPage {
  public:
-  TControlPage(std::span<const TControlSpec> aControls, TPageCommand aOnCommand);
+  TControlPage(std::span<const TControlDef> aControls, TPageCommand aOnCommand);
   void Create(HWND aParent, const TWizardHost& aHost) override;
   void Layout(const RECT& aRect, const TUiScale& aScale, HFONT aFont, HFONT aBoldFont) override;
   HWND Item(int aId) const { return ::GetDlgItem(fHandle, aId); }
@@ -39,7 +39,7 @@ class TControlPage : public TWizardPage {
 
  private:
   TChildDialog<TControlPage> fDialog{*this};
-  std::span<const TControlSpec> fControls;
+  std::span<const TControlDef> fControls;
   TPageCommand fOnCommand;
 };
 

@@ -149,7 +149,7 @@ void TWizardForm::CreatePages() {
   host.wizard = fHandle;
   host.enableNext = [this](bool aEnable) { ::EnableWindow(Button(nbNext), aEnable); };
   for (int page = 0; page < kWizardPageCount; ++page) {
-    const std::span<const TControlSpec> controls = PageControls(static_cast<TWizardPageId>(page));
+    const std::span<const TControlDef> controls = PageControls(static_cast<TWizardPageId>(page));
     if (controls.empty()) continue;
     auto created = std::make_unique<TControlPage>(
         controls, [this](int aId, int aCode, HWND aControl) { OnCommand(aId, aCode, aControl); });

@@ -110,7 +110,7 @@ enum TWizardControlId : int {
 
 // The controls of one of the wizard's control pages (empty for the options and confirmation
 // pages). The rich edit's class name needs its library loaded first (LoadRichEditLibrary).
-std::span<const TControlSpec> PageControls(TWizardPageId aPage);
+std::span<const TControlDef> PageControls(TWizardPageId aPage);
 
 // Loads the rich edit control's library once; false when the system has none.
 bool LoadRichEditLibrary();
