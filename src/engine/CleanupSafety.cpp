@@ -38,8 +38,9 @@ bool HasParentComponent(std::string_view aPath) {
 
 // The root of an absolute path and the number of split parts it takes: "C:" (one part of
 // "C:\..."), or "\\server\share" (four parts: two empty ones, server, share). Empty for a
-// relative path, a path relative to a drive's current folder ("C:x"), and the device forms
-// "\\?\" and "\\.\", which bypass the system's own path rules.
+// relative path, a path relative to a drive's current folder ("C:x"), the device forms
+// "\\?\" and "\\.\", which bypass the system's own path rules, and a server or share of dots
+// and blanks alone, which the system would shorten into one of those or into nothing.
 std::string RootOf(const std::vector<std::string>& aParts, std::size_t& aRootParts) {
   const std::string& first = aParts[0];
   if (first.size() == 2 && first[1] == ':' && std::isalpha(static_cast<unsigned char>(first[0])) &&
@@ -48,7 +49,7 @@ std::string RootOf(const std::vector<std::string>& aParts, std::size_t& aRootPar
     return UpperCase(first);
   }
   if (first.empty() && aParts.size() >= 4 && aParts[1].empty() && !aParts[2].empty() && aParts[2] != "?" &&
-      aParts[2] != "." && !aParts[3].empty()) {
+      !IsDotName(aParts[2]) && !aParts[3].empty() && !IsDotName(aParts[3])) {
     aRootParts = 4;
     return "\\\\" + aParts[2] + "\\" + aParts[3];
   }

@@ -31,6 +31,9 @@ TEST(CleanupSafety, ProtectsRootsSystemFoldersAndAnythingNotAbsolute) {
       {"C:\\windows.", true}, {"C:\\windows . ", true},
       {"\\\\?\\C:\\VekApps", true}, {"\\\\.\\C:\\VekApps", true},
       {"\\\\server\\share\\.", true},
+      // A server or share named by dots alone is no share: the system drops the dots.
+      {"\\\\...\\share\\Vek", true}, {"\\\\server\\..\\Vek", true},
+      {"\\\\. \\share\\Vek", true}, {"\\\\......\\.\\Vek", true},
       // A folder that holds a protected one.
       {"C:\\users\\Public", false}, {"C:\\PROGRAM FILES\\..", true},
   };
