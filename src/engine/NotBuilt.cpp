@@ -17,8 +17,7 @@ constexpr TNotBuilt kNotBuilt[] = {
     {"IGroups;UGroups;Groups;IWorkStationGroups;UWorkStationGroups;Cleanup", nullptr, "program groups and shortcuts"},
     {"IExternal;UExternal", nullptr, "external programs"},
     {"Choice;IChoice;UChoice", nullptr, "choices"},
-    {"IStartInfo;UStartInfo;IFinalInfo;UFinalInfo", nullptr, "info pages"},
-    {"Media", nullptr, "agreements and the welcome picture"},
+    {"WIMG", nullptr, "the welcome picture"},
     {"AppTest", nullptr, "the running-application test"},
 };
 

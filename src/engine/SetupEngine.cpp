@@ -8,8 +8,12 @@
 #include "engine/NotBuilt.h"
 #include "engine/SetupLog.h"
 #include "language/LanguageText.h"
+#include "script/LoaderRules.h"
+#include "script/ScriptEncoding.h"
 #include "script/ScriptLoader.h"
+#include "script/ScriptText.h"
 #include "script/ScriptTranslations.h"
+#include "system/AnsiCodePage.h"
 #include "system/Clock.h"
 #include "system/Drives.h"
 #include "system/Files.h"
@@ -279,10 +283,44 @@ void TSetupEngine::LoadSystemSection() {
   fFreeDiskSpace = fSystemInfo.FreeDiskSpace;
 }
 
+// The agreement blocks are lines of the script file, not keys, so the file is read again as text.
+void TSetupEngine::LoadAgreements() {
+  std::string bytes;
+  (void)ReadWholeFile(fScript.FileName(), bytes);  // an unreadable file has no agreement
+  const std::string code = CurrentLanguageCode();
+  FLicensAgreementList = vek::LoadAgreements(SplitTextLines(DecodeScriptBytes(bytes, AnsiToUtf8)), fScript,
+                                             code.empty() ? std::vector<std::string>{} : std::vector<std::string>{code});
+}
+
+const TAgreement* TSetupEngine::LicensAgreement() const {
+  return FindAgreement(FLicensAgreementList, CurrentLanguageCode());
+}
+
+bool TSetupEngine::hasLicenseAgreementTest() const {
+  return AgreementTestDue(LicensAgreement(), fSystemInfo.LicensAgreementTest);
+}
+
+TInfoTextEnv TSetupEngine::InfoTextEnv() {
+  TInfoTextEnv env;
+  env.translate = [this](std::string_view aText) { return FTranslation.Translate(CurrentLanguageCode(), aText); };
+  env.expand = [this](std::string_view aText) { return ExpandText(aText); };
+  env.readLines = [](const std::string& aFileName, std::vector<std::string>& aLines) {
+    std::string bytes;
+    if (!ReadWholeFile(aFileName, bytes)) return false;
+    aLines = SplitTextLines(DecodeScriptBytes(bytes, AnsiToUtf8));
+    return true;
+  };
+  return env;
+}
+
 bool TSetupEngine::LoadOptions() {
   fInstallSize = 0;
   std::optional<TOptionSet> set = LoadOptionSet(fScript, fInstallMode, fContext, LoaderEnv());
   if (!set) return false;
+  const std::string prefix = InstallPrefix(fInstallMode);
+  const auto expand = [this](std::string_view aText) { return ExpandText(aText); };
+  fStartInfoList = LoadInfoPages(fScript, prefix + "StartInfo", expand);
+  fFinalInfoList = LoadInfoPages(fScript, prefix + "FinalInfo", expand);
   fDialogCaptions = set->Captions;
   if (fDeftCustMode == -1) fDeftCustMode = set->Captions.DeftCustMode;
   NormalMainOptionList = std::move(set->Options);

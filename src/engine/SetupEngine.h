@@ -26,8 +26,10 @@
 #include "engine/RunRecord.h"
 #include "engine/SetupEngineTypes.h"
 #include "language/Translate.h"
+#include "script/Agreements.h"
 #include "script/CleanUpGroup.h"
 #include "script/Expand.h"
+#include "script/InfoPages.h"
 #include "script/InstallOptions.h"
 #include "script/RunContext.h"
 #include "script/ScriptFile.h"
@@ -192,6 +194,17 @@ class TSetupEngine {
   bool DoRunOnExit() const { return fDoRunOnExit; }
   void SetDoRunOnExit(bool aDo) { fDoRunOnExit = aDo; }
   bool ShowWelcomePicture() const { return fShowWelcomePicture; }
+  // The start and final info pages of the options in force (empty until they are loaded).
+  const std::vector<TCommonInfo>& StartInfoList() const { return fStartInfoList; }
+  const std::vector<TCommonInfo>& FinalInfoList() const { return fFinalInfoList; }
+  void SetStartInfoList(std::vector<TCommonInfo> aPages) { fStartInfoList = std::move(aPages); }
+  void SetFinalInfoList(std::vector<TCommonInfo> aPages) { fFinalInfoList = std::move(aPages); }
+  // What turns an info page into the lines shown: this run's translation, variables and files.
+  TInfoTextEnv InfoTextEnv();
+  // The agreement of the run's language, else the default one; null when the script has none.
+  const TAgreement* LicensAgreement() const;
+  void SetLicensAgreementList(TAgreementList aList) { FLicensAgreementList = std::move(aList); }
+  bool hasLicenseAgreementTest() const;
   int DeftCustMode() const { return fDeftCustMode; }
   void SetDeftCustMode(int aMode) { fDeftCustMode = aMode; }
   bool OverrideVersionCheck() const { return fOverrideVersionCheck; }
@@ -227,6 +240,7 @@ class TSetupEngine {
   // The environment of the script loaders: this run's expansion, channel and platform values.
   TLoaderEnv LoaderEnv();
   void LoadSystemSection();
+  void LoadAgreements();
   bool LoadOptions();
   void LoadUninstallExternals();
   // One log line for each part of the script that this program does not carry out yet.
@@ -405,6 +419,9 @@ class TSetupEngine {
   std::string fRunOnExit;
   bool fDoRunOnExit = false;
   bool fShowWelcomePicture = false;
+  std::vector<TCommonInfo> fStartInfoList;
+  std::vector<TCommonInfo> fFinalInfoList;
+  TAgreementList FLicensAgreementList;
   int fDeftCustMode = -1;
   bool fOverrideVersionCheck = false;
   bool fAskReboot = false;

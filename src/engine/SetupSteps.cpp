@@ -81,6 +81,7 @@ TStepOutcome TSetupEngine::DoStart() {
   // A front end that did not load the script at start-up still gets the run's script.
   if (fScript.FileName().empty()) LoadScript(fContext.ScriptFileName);
   LoadSystemSection();
+  if (fContext.RunMode == rmInstall) LoadAgreements();
   LogWhatIsNotBuilt();
   return TStepOutcome::IfSilent(fShowWelcomePicture ? stShowWelcomePicture : stSelectLanguage);
 }
@@ -167,19 +168,17 @@ TStepOutcome TSetupEngine::DoReadInstallIniOptions() {
 }
 
 TStepOutcome TSetupEngine::DoStartInfo() {
-  const bool hasStartInfo = false;
-  if (Silent() || !hasStartInfo) return TStepOutcome::AtOnce(stAcceptLicens);
+  if (Silent() || fStartInfoList.empty()) return TStepOutcome::AtOnce(stAcceptLicens);
   NotifyStep(saUpdate, smNone);
   return TStepOutcome::Wait(stAcceptLicens);
 }
 
 TStepOutcome TSetupEngine::DoAcceptLicens() {
-  const bool hasStartInfo = false;
-  if (!Silent() && fContext.RunMode == rmInstall && fSystemInfo.LicensAgreementTest) {
+  if (!Silent() && fContext.RunMode == rmInstall && hasLicenseAgreementTest()) {
     NotifyStep(saUpdate, smNone);
     return TStepOutcome::Wait(stWhereTo);
   }
-  return Silent() || hasStartInfo ? TStepOutcome::AtOnce(stWhereTo) : TStepOutcome::Wait(stWhereTo);
+  return Silent() || !fStartInfoList.empty() ? TStepOutcome::AtOnce(stWhereTo) : TStepOutcome::Wait(stWhereTo);
 }
 
 TStepOutcome TSetupEngine::DoWhereTo() {
@@ -352,8 +351,7 @@ TStepOutcome TSetupEngine::DoExecuteExternals() { return TStepOutcome::AtOnce(st
 
 TStepOutcome TSetupEngine::DoFinalInfo() {
   fDoRunOnExit = !fRunOnExit.empty();
-  const bool hasFinalInfo = false;
-  if (!Silent() && hasFinalInfo) {
+  if (!Silent() && !fFinalInfoList.empty()) {
     NotifyStep(saUpdate, smNone);
     return TStepOutcome::IfSilent(stFinish);
   }

@@ -67,4 +67,17 @@ bool ReplaceAllText(std::string& aText, std::string_view aWhat, std::string_view
   return true;
 }
 
+std::vector<std::string> SplitTextLines(std::string_view aText) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < aText.size(); ++i) {
+    if (aText[i] != '\r' && aText[i] != '\n') continue;
+    lines.emplace_back(aText.substr(start, i - start));
+    if (aText[i] == '\r' && i + 1 < aText.size() && aText[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  if (start < aText.size()) lines.emplace_back(aText.substr(start));
+  return lines;
+}
+
 }  // namespace vek

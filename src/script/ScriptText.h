@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vek {
 
@@ -25,5 +26,9 @@ TTextMatch FindTextMatch(std::string_view aText, std::string_view aWhat, std::si
 // Replaces every occurrence of aWhat, without regard to case, in one pass from the left;
 // replacement text is never searched again. Returns whether anything was replaced.
 bool ReplaceAllText(std::string& aText, std::string_view aWhat, std::string_view aWith);
+
+// The lines of a text, split at CR LF, LF or a lone CR; a line break at the end adds no empty
+// line.
+std::vector<std::string> SplitTextLines(std::string_view aText);
 
 }  // namespace vek

@@ -85,16 +85,17 @@ void TWizardForm::NextBtnClick() {
     if (e.Context().RunMode == rmInstall && ::IsWindowVisible(Control(idUpdateRadioBtn))) {
       e.SetInstallMode(::SendMessageW(Control(idUpdateRadioBtn), BM_GETCHECK, 0, 0) == BST_CHECKED ? 2 : 1);
     }
+  } else if (IsInfoStep(step) && InfoPagesRemain(step)) {
+    Showbuttons(sbPrevNext);
+    NextInfoPage(step);
+    return;
   }
   StateMachineRun();
 }
 
 void TWizardForm::PrevBtnClick() {
   TSetupEngine& e = *fSetup;
-  if (e.Step() == stFinalInfo) {
-    Showbuttons(sbNextExit);
-    return;
-  }
+  if (IsInfoStep(e.Step())) return PrevInfoPage(e.Step());
   e.SetNextStep(e.PrevStep());
   StateMachineRun();
 }
@@ -122,6 +123,7 @@ void TWizardForm::ExitBtnClick() {
 void TWizardForm::OkBtnClick() {
   TSetupEngine& e = *fSetup;
   const TStepTypes step = e.Step();
+  if (step == stFinalInfo) return NextInfoPage(stFinalInfo);
   if (step == stFinishCleanUp || step == stFinish) e.SetNextStep(stTerminate);
   if (step == stCleanUpDirInfo || step == stCleanUpShowErrors || step == stFinishCleanUp || step == stFinish) {
     CallEngine([](TSetupEngine& aSetup) { aSetup.ExecuteStep(); });

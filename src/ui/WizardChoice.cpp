@@ -104,6 +104,8 @@ void TWizardForm::ShowAgreement(const std::vector<std::string>& aLines, bool aVa
   SetText(idLicensLabel2, LanguageText(txt::Licens_2));
   ShowPage(pgLicensAgreement);
   ::SendMessageW(fHandle, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(idLicensMemo)), TRUE);
+  // The dialog manager selects an edit's whole text when it takes the focus; a reader only reads.
+  ::SendMessageW(Control(idLicensMemo), EM_SETSEL, 0, 0);
 }
 
 }  // namespace vek

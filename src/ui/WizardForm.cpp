@@ -296,9 +296,26 @@ void TWizardForm::ApplyFixedCaptions() {
 
 void TWizardForm::ShowPage(TWizardPageId aPage) {
   fActivePage = aPage;
+  // A control of a page that goes keeps no keyboard focus: the system would hand it to some
+  // button of the bar (Exit, say), which Enter would then press.
+  const HWND focus = ::GetFocus();
+  bool focusLeaves = false;
   for (int page = 0; page < kWizardPageCount; ++page) {
     const std::unique_ptr<TWizardPage>& p = fPages[static_cast<std::size_t>(page)];
-    if (p && p->Handle()) ::ShowWindow(p->Handle(), page == aPage && !fWelcomePictureShown ? SW_SHOW : SW_HIDE);
+    if (!p || !p->Handle()) continue;
+    const bool shown = page == aPage && !fWelcomePictureShown;
+    if (!shown && focus && ::IsChild(p->Handle(), focus)) focusLeaves = true;
+    ::ShowWindow(p->Handle(), shown ? SW_SHOW : SW_HIDE);
+  }
+  if (focusLeaves) FocusDefaultButton();
+}
+
+void TWizardForm::FocusDefaultButton() {
+  const LRESULT found = ::SendMessageW(fHandle, DM_GETDEFID, 0, 0);
+  if (HIWORD(found) != DC_HASDEFID) return;
+  const HWND button = ::GetDlgItem(fHandle, LOWORD(found));
+  if (button && ::IsWindowVisible(button) && ::IsWindowEnabled(button)) {
+    ::SendMessageW(fHandle, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(button), TRUE);
   }
 }
 
@@ -330,12 +347,12 @@ void TWizardForm::Showbuttons(TShowButtonType aShowbutton) {
   }
   ::SendMessageW(fHandle, DM_SETDEFID, static_cast<WPARAM>(kNavButtonIds[set.defaultButton]), 0);
   ::SendMessageW(Button(set.defaultButton), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
-  // Keyboard focus must not stay on a button that is gone.
+  // Keyboard focus must not stay on a button that is gone, nor on one of the bar that is not
+  // the new default: Enter would press it instead of the step's own answer.
   const HWND focus = ::GetFocus();
-  if (!focus || !::IsWindowVisible(focus) || !::IsWindowEnabled(focus)) {
-    const HWND preferred = Button(set.defaultButton);
-    if (::IsWindowEnabled(preferred)) ::SendMessageW(fHandle, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(preferred), TRUE);
-  }
+  bool onBar = false;
+  for (int b = 0; b < kNavButtonCount; ++b) onBar = onBar || focus == Button(static_cast<TNavButton>(b));
+  if (!focus || onBar || !::IsWindowVisible(focus) || !::IsWindowEnabled(focus)) FocusDefaultButton();
 }
 
 void TWizardForm::InitGui(bool aUseOEMGui) {

@@ -37,6 +37,9 @@ inline bool WorkIsDone(TStepTypes aStep) {
          aStep == stTerminate;
 }
 
+// The start and final info steps, which page through their lists before the engine moves on.
+bool IsInfoStep(TStepTypes aStep);
+
 // Line aIndex of the engine's info lines, empty when there is none.
 inline std::string Line(const std::vector<std::string>& aLines, std::size_t aIndex) {
   return aIndex < aLines.size() ? aLines[aIndex] : std::string();
@@ -100,6 +103,7 @@ class TWizardForm {
   RECT Px(const RECT& aAt96) const;
   void ApplyFixedCaptions();
   void ShowPage(TWizardPageId aPage);
+  void FocusDefaultButton();
   HWND Control(int aId) const;
   HWND Button(TNavButton aButton) const;
   void SetText(int aId, const std::string& aText) const;
@@ -122,6 +126,19 @@ class TWizardForm {
   void ShowRightsPage(const std::vector<std::string>& aLines, int aTextId, int aSecondTextId);
   void ShowInfoLines(const std::vector<std::string>& aLines);
   void ShowExternalProgram(TStepMessage aMessage, const std::vector<std::string>& aLines);
+  // Plain black text in the rich edit of the info page, which becomes the active page.
+  void SetRichInfoText(const std::string& aText);
+
+  // Start and final info pages: the list and the index of the next page for either step.
+  const std::vector<TCommonInfo>& InfoList(TStepTypes aStep) const;
+  int& InfoIndex(TStepTypes aStep);
+  bool InfoPagesRemain(TStepTypes aStep);
+  bool InfoPageShown(const TCommonInfo& aPage) const;
+  void ShowInfoPage(const TCommonInfo& aPage);
+  // The next page to show, or on past the pages when none is left.
+  void NextInfoPage(TStepTypes aStep);
+  // The page shown before the current one; from the first start page, the step before.
+  void PrevInfoPage(TStepTypes aStep);
   void AppRunPrompt(TSetupEngine& e);
 
   // Button handlers.

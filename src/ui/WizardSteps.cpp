@@ -43,8 +43,8 @@ void TWizardForm::StepEnter(TSetupEngine& e, TStepTypes step) {
     // The language page shows only a language choice of the script, which the engine does
     // not offer yet; the buttons are those of the page.
     Showbuttons(e.ShowWelcomePicture() ? sbPrevNextExit : sbNextExit);
-  } else if (step == StStartInfo) {
-    NextBtnClick();  // no start info pages
+  } else if (step == StStartInfo && e.StartInfoList().empty()) {
+    NextBtnClick();
   } else if (step == stWhereTo) {
     ShowWhereToPage(e);
   } else if (step == StReadInstallIniExternals) {
@@ -91,10 +91,14 @@ void TWizardForm::StepUpdate(TSetupEngine& e, TStepTypes step, TStepMessage mess
   if (step == stSetLanguage) {
     ApplyFixedCaptions();
   } else if (step == StStartInfo) {
-    NextBtnClick();
+    if (e.StartInfoList().empty()) return NextBtnClick();
+    Showbuttons(sbPrevNextExit);
+    StartInfoindex = 0;
+    NextInfoPage(StStartInfo);
   } else if (step == stAcceptLicens) {
-    // The engine loads no agreement text yet: the page has nothing that could be accepted.
-    ShowAgreement({}, false);
+    // Without an agreement text the page has nothing that could be accepted.
+    const TAgreement* agreement = e.LicensAgreement();
+    ShowAgreement(agreement ? agreement->Lines() : std::vector<std::string>{}, agreement && agreement->Valid());
   } else if (step == stDeftCust) {
     Showbuttons(sbPrevExit);
     SetText(idDefaultBtn, e.DefaultBtnCaption());
@@ -188,9 +192,7 @@ void TWizardForm::StepUpdate(TSetupEngine& e, TStepTypes step, TStepMessage mess
   } else if (step == stFinalInfo) {
     Showbuttons(sbNext);
     FinalInfoindex = 0;
-    // No final info pages: the run goes on to its end.
-    e.SetNextStep(stFinish);
-    NextBtnClick();
+    NextInfoPage(stFinalInfo);
   } else if (step == stAppRunTest) {
     AppRunPrompt(e);
   }
@@ -204,7 +206,7 @@ void TWizardForm::StepLeave(TSetupEngine& e, TStepTypes step) {
       SetText(idFlashTitle, e.FlashStr());
     }
     NextBtnClick();
-  } else if (step == StStartInfo || step == StReadInstallIniOptions) {
+  } else if ((step == StStartInfo && e.StartInfoList().empty()) || step == StReadInstallIniOptions) {
     NextBtnClick();
   } else if (step == stCleanUpStart) {
     InitGui(e.OemGui());
@@ -430,6 +432,10 @@ void TWizardForm::ShowRightsPage(const std::vector<std::string>& aLines, int aTe
   for (const std::string& line : aLines) text += line + "\r\n";
   text += "\r\n" + LanguageText(aTextId);
   if (aSecondTextId != 0) text += "\r\n" + LanguageText(aSecondTextId);
+  SetRichInfoText(text);
+}
+
+void TWizardForm::SetRichInfoText(const std::string& aText) {
   const HWND edit = Control(idReInfo);
   // Plain black text: the default format of the whole control.
   CHARFORMAT2W format{};
@@ -437,7 +443,7 @@ void TWizardForm::ShowRightsPage(const std::vector<std::string>& aLines, int aTe
   format.dwMask = CFM_COLOR | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE;
   format.crTextColor = RGB(0, 0, 0);
   ::SendMessageW(edit, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
-  SetText(idReInfo, text);
+  SetText(idReInfo, aText);
   ShowPage(pgRichEditInfoPage);
 }
 

@@ -26,6 +26,7 @@ PROGRESS = 2046
 CLEANUP_DIR_LIST = 2102
 OPT_LIST, OPT_CHANGE = 1102, 1105
 CONFIRM_LIST = 1302
+RICH_INFO, LICENS_MEMO = 2121, 2113
 SUB_LIST = 1202
 IDOK, IDCANCEL = 1, 2
 UNINSTALL_TITLE = "Uninstall Vek Notes"
@@ -93,6 +94,15 @@ class WizardCase(h.WineTestCase):
             question = ui.wait_window(title="Warning")
             question.click(text="Yes")
         wait_visible(w, DEFAULT_BTN)
+
+    def rich_text(self) -> str:
+        return self.wizard.control(id=RICH_INFO)["text"]
+
+    def wait_rich_text(self, text: str) -> None:
+        """Waits until the info page shows a text."""
+        wait_visible(self.wizard, RICH_INFO)
+        if not h.wait_for(lambda: text in self.rich_text(), timeout=30, interval=0.3):
+            self.fail(f"{text!r} not shown; the page shows {self.rich_text()!r}")
 
     def confirm_and_finish(self, program: ui.Program) -> list:
         w = self.wizard
@@ -226,6 +236,81 @@ class Cleanup(WizardCase):
             h.clear_logs()
 
 
+def with_info_pages_and_agreement(script: str) -> str:
+    """Two start pages and a third shown only on a network, an agreement of two declared lines
+    and a final page."""
+    return script + (
+        "\n[IStartInfo]\ninfo0=Before you start\ninfo1=Close your notes.\n"
+        "[IStartInfo1]\ninfo0=Only on a network\nNetShow=2\n"
+        "[IStartInfo2]\ninfo0=Second start page\n"
+        "[IFinalInfo]\ninfo0=Vek Notes is ready.\n"
+        "[Media]\nblocks=2\n"
+        "[Licens Agreement]\nYou may use Vek Notes on any computer.\nIt comes without warranty.\n"
+        "[End Licens Agreement]\n")
+
+
+class InfoPages(WizardCase):
+    def test_start_pages_page_both_ways_then_the_agreement_and_the_final_page(self):
+        dist = self.make_dist("info", with_info_pages_and_agreement)
+        system_dir = self.root / "VekApps" / "Notes"
+        # A silent run shows no page and takes the agreement as the script's author's own.
+        expected = self.silent(dist, system_dir)
+        program = self.start(dist.program, "/s:", "/LOG")
+        w = self.wizard
+        wait_visible(w, INSTALL_RADIO)
+        w.click(id=NEXT)
+        self.wait_rich_text("Close your notes.")
+        self.assertIn("Before you start", self.rich_text())
+        # The network page is skipped both ways; Back from the first page leaves the pages.
+        w.click(id=NEXT)
+        self.wait_rich_text("Second start page")
+        self.assertFalse(w.control(id=EXIT)["enabled"])
+        w.click(id=PREV)
+        self.wait_rich_text("Before you start")
+        w.click(id=PREV)
+        wait_visible(w, INSTALL_RADIO)
+        w.click(id=NEXT)
+        self.wait_rich_text("Before you start")
+        w.click(id=NEXT)
+        self.wait_rich_text("Second start page")
+        w.click(id=NEXT)
+        # The agreement, complete: it can be accepted, but No is the default answer.
+        wait_visible(w, LICENS_MEMO)
+        self.assertIn("without warranty", w.control(id=LICENS_MEMO)["text"])
+        self.assertTrue(w.control(id=YES)["enabled"])
+        for button, next_page in ((YES, WHERETO_EDIT), (NEXT, DEFAULT_BTN), (DEFAULT_BTN, CONFIRM_LIST)):
+            w.click(id=button)
+            wait_visible(w, next_page)
+        w.click(id=NEXT)
+        # The final page after the work: forward only.
+        self.wait_rich_text("Vek Notes is ready.")
+        self.assertFalse(w.control(id=PREV)["enabled"])
+        w.click(id=NEXT)
+        wait_visible(w, OK, timeout=60)
+        w.click(id=OK)
+        self.assertEqual(program.wait(60), 0, program.stderr[-400:])
+        self.assertEqual(self.outcome(system_dir), expected)
+
+    def test_an_incomplete_agreement_can_only_be_declined(self):
+        # Three lines where two are declared: a damaged text is never accepted.
+        def cut(script):
+            return with_info_pages_and_agreement(script).replace(
+                "It comes without warranty.\n", "It comes without warranty.\nA line too many.\n")
+        dist = self.make_dist("agreement", cut)
+        program = self.start(dist.program, "/s:", "/LOG")
+        w = self.wizard
+        wait_visible(w, INSTALL_RADIO)
+        w.click(id=NEXT)
+        for page in ("Before you start", "Second start page"):
+            self.wait_rich_text(page)
+            w.click(id=NEXT)
+        wait_visible(w, LICENS_MEMO)
+        self.assertFalse(w.control(id=YES)["enabled"])
+        w.click(id=NO)
+        self.assertEqual(program.wait(60), 1602)
+        self.assertFalse((self.root / "VekApps").exists())
+
+
 class Navigation(WizardCase):
     def test_browse_picks_a_folder_in_the_systems_dialog_and_cancel_keeps_the_typed_one(self):
         dist = self.make_dist("browse")
@@ -357,7 +442,7 @@ class Screenshots(WizardCase):
     def shoot(self, language: str) -> None:
         folder = SCREENSHOTS / language
         shutil.rmtree(folder, ignore_errors=True)
-        dist = self.make_dist("shots_" + language.lower())
+        dist = self.make_dist("shots_" + language.lower(), with_info_pages_and_agreement)
         program = ui.Program(dist.program, "/s:", f"/LANG:{language}")
         self.addCleanup(program.kill)
         w = self.wizard = ui.wait_window(title_has="Vek", timeout=60)
@@ -369,6 +454,14 @@ class Screenshots(WizardCase):
         wait_visible(w, INSTALL_RADIO)
         shoot("welcome")
         w.click(id=NEXT)
+        self.wait_rich_text("Before you start")
+        shoot("start-info")
+        w.click(id=NEXT)
+        self.wait_rich_text("Second start page")
+        w.click(id=NEXT)
+        wait_visible(w, LICENS_MEMO)
+        shoot("agreement")
+        w.click(id=YES)
         wait_visible(w, WHERETO_EDIT)
         shoot("location")
         w.click(id=NEXT)
@@ -386,6 +479,9 @@ class Screenshots(WizardCase):
         w.click(id=NEXT)
         wait_visible(w, CONFIRM_LIST)
         shoot("confirm")
+        w.click(id=NEXT)
+        self.wait_rich_text("Vek Notes is ready.")
+        shoot("final-info")
         w.click(id=NEXT)
         wait_visible(w, OK, timeout=120)
         shoot("finish")

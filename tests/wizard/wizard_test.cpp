@@ -211,5 +211,44 @@ TEST_F(Wizard, IncompleteAgreementCanOnlyBeDeclined) {
   EXPECT_EQ(Text(idLicensMemo), "line 1\r\n");
 }
 
+
+TEST_F(Wizard, InfoPagesShowTheFirstPageForThisKindOfInstallation) {
+  TCommonInfo networkOnly, plain;
+  networkOnly.info = {"only on a network"};
+  networkOnly.netshow = 2;
+  plain.info = {"Read me", "second line"};
+  engine.SetStartInfoList({networkOnly, plain});
+  Notify(StStartInfo, saUpdate);
+  EXPECT_TRUE(Shown(idReInfo));
+  EXPECT_NE(Text(idReInfo).find("Read me"), std::string::npos);
+  EXPECT_NE(Text(idReInfo).find("second line"), std::string::npos);
+  EXPECT_EQ(Text(idReInfo).find("network"), std::string::npos);
+  EXPECT_TRUE(Enabled(idPrevBtn) && Enabled(idNextBtn) && Enabled(idExitBtn));
+  // No page for this kind of installation: the run goes on to the agreement.
+  engine.SetNextStep(stStart);
+  engine.SetStartInfoList({networkOnly});
+  Notify(StStartInfo, saUpdate);
+  EXPECT_EQ(engine.NextStep(), stAcceptLicens);
+  // The final pages only go forward.
+  engine.SetFinalInfoList({plain});
+  Notify(stFinalInfo, saUpdate);
+  EXPECT_NE(Text(idReInfo).find("Read me"), std::string::npos);
+  EXPECT_TRUE(Enabled(idNextBtn));
+  EXPECT_FALSE(Enabled(idPrevBtn) || Enabled(idExitBtn));
+}
+
+TEST_F(Wizard, AgreementPageShowsTheEnginesAgreement) {
+  engine.SetLicensAgreementList({{kDefaultAgreement, TAgreement({"first", "second"}, 2)}});
+  Notify(stAcceptLicens, saUpdate);
+  EXPECT_EQ(Text(idLicensMemo), "first\r\nsecond\r\n");
+  EXPECT_TRUE(Enabled(idYesBtn));
+  EXPECT_EQ(DefaultButton(), idNoBtn);
+  // A script that asks for an agreement it does not hold can only be declined.
+  engine.SetLicensAgreementList({});
+  Notify(stAcceptLicens, saUpdate);
+  EXPECT_EQ(Text(idLicensMemo), "");
+  EXPECT_FALSE(Enabled(idYesBtn));
+}
+
 }  // namespace
 }  // namespace vek
