@@ -10,7 +10,7 @@
 #                            inputs that add coverage stay, so it stays small)
 # Findings go to build/fuzz/findings/NAME/ (crash-*, leak-*, timeout-*, oom-*); keep each as a
 # regression input once it is fixed. The fuzzers run under `nice -n 19`: the machine is shared.
-# The last line per target: NAME: SECONDSs, RUNS runs, CORPUS inputs, and FINDING when one was made.
+# The last line per target: NAME: SECONDSs (processor SECONDSs), RUNS runs, CORPUS inputs, and FINDING when one was made.
 # Exit status 1 when a regression input fails or a finding was made.
 set -u
 cd "$(dirname "$0")/.."
@@ -59,15 +59,19 @@ for name in "${targets[@]}"; do
   echo "== $name for ${seconds}s (corpus $corpus: $(ls "$corpus" | wc -l) inputs)"
   start=$(date +%s)
   result=ok
-  nice -n 19 "$exe" "$work" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-    -artifact_prefix="$findings/" >"$findings/last-run.log" 2>&1 || result=FINDING
+  # The machine is shared, so the processor time the fuzzer really got is reported beside the
+  # wall time: a campaign that ran beside a build shows it.
+  TIMEFORMAT=%0U+%0S
+  { time nice -n 19 "$exe" "$work" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+      -artifact_prefix="$findings/" >"$findings/last-run.log" 2>&1 || result=FINDING; } 2>"$findings/cpu"
+  cpu=$(( $(cat "$findings/cpu") ))
   runs=$(grep -E '^stat::number_of_executed_units' "$findings/last-run.log" | awk '{print $2}')
   # Only the inputs that add coverage go back into the repository.
   merged=$build/campaign/$name.merged
   rm -rf "$merged" && mkdir -p "$merged"
   nice -n 19 "$exe" -merge=1 "$merged" "$corpus" "$work" >"$findings/merge.log" 2>&1 &&
     rm -rf "$corpus" && mv "$merged" "$corpus"
-  line="$name: $(( $(date +%s) - start ))s, ${runs:-0} runs, $(ls "$corpus" | wc -l) inputs"
+  line="$name: $(( $(date +%s) - start ))s (processor ${cpu}s), ${runs:-0} runs, $(ls "$corpus" | wc -l) inputs"
   if [ $result = FINDING ]; then
     line="$line, FINDING (see $findings/last-run.log)"
     tail -n 30 "$findings/last-run.log"
