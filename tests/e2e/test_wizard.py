@@ -17,7 +17,8 @@ KEY = h.UNINSTALL + "\\VekNotes"
 
 # Control ids of the wizard (src/ui/WizardPages.h, OptionsPage.h, ConfirmPage.h).
 PREV, NEXT, EXIT, CANCEL, OK, YES, NO = 101, 102, 103, 104, 105, 106, 107
-INST_UPD_LABEL, INSTALL_RADIO = 2011, 2012
+INST_UPD_LABEL, INSTALL_RADIO, UPDATE_RADIO = 2011, 2012, 2013
+FIND_DESC = 2093
 WHERETO_EDIT = 2022
 BROWSE_BTN = 2023
 PICKER_NAME_EDIT = 1152  # the file name field of the system's file dialog
@@ -309,6 +310,69 @@ class InfoPages(WizardCase):
         w.click(id=NO)
         self.assertEqual(program.wait(60), 1602)
         self.assertFalse((self.root / "VekApps").exists())
+
+
+def with_update_options(script: str) -> str:
+    """An update that brings a changed readme and a new file to the program's folder."""
+    return script + ("\n[UMainOption1]\nCaption=Program\nRootLib=Program\n"
+                     "[USubOption1.1]\nCaption=Program files\nSelected=1\nPackFile=update.zip\n")
+
+
+class Update(WizardCase):
+    def update_dist(self) -> h.Distribution:
+        dist = self.make_dist("update", with_update_options)
+        with zipfile.ZipFile(dist.dir / "update.zip", "w") as pack:
+            pack.writestr("readme.txt", "Vek Notes 2.2\r\n")
+            pack.writestr("changes.txt", "2.2: faster notes\r\n")
+        return dist
+
+    def installed(self, dist: h.Distribution) -> None:
+        result = dist.run("/Q", "/s:")
+        self.assertEqual(result.returncode, 0, result.stderr[-400:])
+
+    def start_search(self, dist: h.Distribution) -> ui.Program:
+        """An update chosen on the welcome page, from the folder it proposes: the search below
+        that folder asks about the installation it finds."""
+        program = self.start(dist.program, "/s:", "/LOG")
+        w = self.wizard
+        wait_visible(w, UPDATE_RADIO)
+        w.click(id=UPDATE_RADIO)
+        w.click(id=NEXT)
+        wait_visible(w, WHERETO_EDIT)
+        self.assertEqual(w.control(id=WHERETO_EDIT)["text"].rstrip("\\").upper(), h.to_windows(self.root).upper())
+        w.click(id=NEXT)
+        self.search_question = ui.wait_window(title="Vek Notes found", timeout=60)
+        return program
+
+    def test_an_interactive_update_finds_the_installation_and_updates_it_as_a_silent_one(self):
+        dist = self.update_dist()
+        system_dir = self.root / "VekApps" / "Notes"
+        self.installed(dist)
+        expected = self.silent(dist, system_dir, "/U:" + h.to_windows(self.root))
+        self.assertIn("VekApps/PROGRAM/changes.txt", expected[0])
+
+        self.installed(dist)
+        program = self.start_search(dist)
+        self.search_question.click(text="Yes")
+        w = self.wizard
+        wait_visible(w, DEFAULT_BTN)
+        w.click(id=DEFAULT_BTN)
+        self.confirm_and_finish(program)
+        self.assertEqual(self.outcome(system_dir), expected)
+
+    def test_stop_during_the_search_changes_nothing(self):
+        dist = self.update_dist()
+        self.installed(dist)
+        before = self.outcome(self.root / "VekApps" / "Notes")
+        program = self.start_search(dist)
+        w = self.wizard
+        self.search_question.click(text="Stop")
+        # Nothing found: the user is told, and may pick another folder or leave.
+        ui.wait_window(title="Information", timeout=60).click(text="OK")
+        wait_visible(w, WHERETO_EDIT)
+        w.click(id=EXIT)
+        self.assertEqual(program.wait(60), 1602)
+        self.assertEqual(self.outcome(self.root / "VekApps" / "Notes"), before)
 
 
 class Navigation(WizardCase):
