@@ -51,6 +51,10 @@ void TWizardForm::OnCommand(int aId, int aCode, HWND) {
     case idRBChoice2:
     case idRBChoice3:
     case idRBChoice4: RBChoice1Click(aId); break;
+    case idRB1:
+    case idRB2:
+    case idRB3:
+    case idRB4: RB1Click(aId); break;
     case idInstallRadioBtn: fSetup->SetInstallMode(1); break;
     case idUpdateRadioBtn: fSetup->SetInstallMode(2); break;
     default: break;

@@ -1,4 +1,5 @@
-// The wizard's choice page (a script's choice or the language choice) and its agreement page.
+// The wizard's choices: a script's choice or the language choice on the choice page, the
+// agreement page, and the alternatives of an external program.
 #include "ui/WizardForm.h"
 
 #include <commctrl.h>
@@ -15,6 +16,7 @@ namespace {
 
 constexpr int kRadioCount = 4;
 constexpr std::array<int, kRadioCount> kChoiceRadios{idRBChoice1, idRBChoice2, idRBChoice3, idRBChoice4};
+constexpr std::array<int, kRadioCount> kProgramRadios{idRB1, idRB2, idRB3, idRB4};
 
 // The system's name of the language whose locale number aVariable is ("1049"), or nothing.
 std::string LocaleName(const std::string& aVariable) {
@@ -106,6 +108,28 @@ void TWizardForm::ShowAgreement(const std::vector<std::string>& aLines, bool aVa
   ::SendMessageW(fHandle, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(idLicensMemo)), TRUE);
   // The dialog manager selects an edit's whole text when it takes the focus; a reader only reads.
   ::SendMessageW(Control(idLicensMemo), EM_SETSEL, 0, 0);
+}
+
+void TWizardForm::ShowProgramAlternatives() {
+  Showbuttons(sbNext);
+  fProgramChoice = 0;
+  for (int k = 0; k < kRadioCount; ++k) {
+    const std::string& text = fProgramAlternatives.texts[static_cast<std::size_t>(k)];
+    const int id = kProgramRadios[static_cast<std::size_t>(k)];
+    const bool checked = !text.empty() && fProgramAlternatives.selected == k + 1;
+    SetText(id, text);
+    ::SendMessageW(Control(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    ::ShowWindow(Control(id), text.empty() ? SW_HIDE : SW_SHOW);
+    if (checked) fProgramChoice = k + 1;
+  }
+  // As on the choice page, an answer given before lets the user go on at once.
+  ::EnableWindow(Button(nbNext), fProgramChoice != 0);
+}
+
+void TWizardForm::RB1Click(int aId) {
+  const auto found = std::find(kProgramRadios.begin(), kProgramRadios.end(), aId);
+  fProgramChoice = found == kProgramRadios.end() ? 0 : static_cast<int>(found - kProgramRadios.begin()) + 1;
+  ::EnableWindow(Button(nbNext), TRUE);
 }
 
 }  // namespace vek

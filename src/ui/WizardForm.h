@@ -55,6 +55,13 @@ struct TChoiceView {
   bool combo = false;  // a combo box (the language choice always) instead of radio buttons
 };
 
+// The alternatives of the external program on display: its texts RB1 to RB4 in the user's
+// language (empty: none) and the one chosen before (1 to 4; 0 none).
+struct TProgramAlternatives {
+  std::array<std::string, 4> texts;
+  int selected = 0;
+};
+
 // An item of the language choice: the option's text and, when its variable is a locale number
 // that the system knows, the system's name of that language.
 std::string LanguageChoiceItem(const std::string& aText, const std::string& aVariable);
@@ -83,6 +90,10 @@ class TWizardForm {
   void ShowChoice(const TChoiceView& aChoice);
   void ShowAgreement(const std::vector<std::string>& aLines, bool aValid);
   int ChoiceSelection() const { return fChoiceSelection; }
+  // The external program's alternatives, as the external-program loop gives them with its
+  // program before it announces it; the user's pick (1 to 4, 0 none) goes back the same way.
+  void SetProgramAlternatives(const TProgramAlternatives& aAlternatives) { fProgramAlternatives = aAlternatives; }
+  int ProgramChoice() const { return fProgramChoice; }
 
   void StateMachineRun();
   void Showbuttons(TShowButtonType aShowbutton);
@@ -154,6 +165,8 @@ class TWizardForm {
   void DefaultBtnClick(bool aCustom);
   void WelcomeImageClick();
   void RBChoice1Click(int aId);
+  void RB1Click(int aId);
+  void ShowProgramAlternatives();
   // A click that would run the engine while a step runs: it waits for the step's return.
   bool DeferWhileBusy(int aId);
   // The user ends the run before its work is done: logged, and the run counts as cancelled.
@@ -175,6 +188,8 @@ class TWizardForm {
   std::unique_ptr<TWizardProgress> fProgress;
   int fActivePage = -1;
   int fChoiceSelection = -1;
+  TProgramAlternatives fProgramAlternatives;
+  int fProgramChoice = 0;
   bool fWelcomePictureShown = false;
   bool fOemLook = false;
 

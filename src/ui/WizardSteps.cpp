@@ -4,6 +4,8 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include <algorithm>
+
 #include "base/Format.h"
 #include "language/LanguageText.h"
 #include "language/LanguageTextIds.h"
@@ -270,9 +272,14 @@ void TWizardForm::ShowExternalProgram(TStepMessage aMessage, const std::vector<s
     SetText(idRunInfolabel4, running ? std::string() : Line(aLines, first + 3));
     page->ShowGroup(idGrpRunExtInsertGrpBox, false);
     page->ShowGroup(idGrpRunExtInfoGrpBox, true);
-    // The program's alternatives (RB1 to RB4) come with the external programs' records.
-    clearRadios();
-    Showbuttons(running ? sbContinue : sbYesNo);
+    const auto& texts = fProgramAlternatives.texts;
+    if (!running && std::any_of(texts.begin(), texts.end(), [](const std::string& t) { return !t.empty(); })) {
+      centred(false);
+      ShowProgramAlternatives();
+    } else {
+      clearRadios();
+      Showbuttons(running ? sbContinue : sbYesNo);
+    }
     if (running) Repaint();
   } else if (aMessage == smDiskDrive) {
     SetText(idDiskDrivePanel, Line(aLines, 0));

@@ -250,5 +250,40 @@ TEST_F(Wizard, AgreementPageShowsTheEnginesAgreement) {
   EXPECT_FALSE(Enabled(idYesBtn));
 }
 
+
+TEST_F(Wizard, ExternalProgramPageOffersTheProgramsAlternatives) {
+  Notify(stExecuteExternals, saUpdate, smNone);
+  EXPECT_TRUE(Shown(idYesBtn) && Shown(idNoBtn));
+  EXPECT_FALSE(Shown(idRB1));
+  // Two alternatives: Next waits for a pick.
+  form.SetProgramAlternatives({{"Full", "Minimal", "", ""}, 0});
+  Notify(stExecuteExternals, saUpdate, smGetProgInfo);
+  EXPECT_TRUE(Shown(idRB1) && Shown(idRB2));
+  EXPECT_FALSE(Shown(idRB3) || Shown(idRB4));
+  EXPECT_EQ(Text(idRB2), "Minimal");
+  EXPECT_TRUE(Shown(idNextBtn));
+  EXPECT_FALSE(Enabled(idNextBtn));
+  ::SendMessageW(Item(idRB2), BM_CLICK, 0, 0);
+  EXPECT_TRUE(Enabled(idNextBtn));
+  EXPECT_EQ(form.ProgramChoice(), 2);
+  // An answer given before lets the user go on at once.
+  form.SetProgramAlternatives({{"Full", "Minimal", "", ""}, 1});
+  Notify(stExecuteExternals, saUpdate, smGetProgInfo);
+  EXPECT_EQ(::SendMessageW(Item(idRB1), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_TRUE(Enabled(idNextBtn));
+  // Without alternatives the question is Yes or No.
+  form.SetProgramAlternatives({});
+  Notify(stExecuteExternals, saUpdate, smGetProgInfo);
+  EXPECT_FALSE(Shown(idRB1));
+  EXPECT_TRUE(Shown(idYesBtn) && Shown(idNoBtn));
+  // While the program runs only Continue is offered; a medium to insert asks OK or Abort.
+  Notify(stExecuteExternals, saUpdate, smRs_RunProg);
+  EXPECT_EQ(Text(idCancelBtn), LanguageText(txt::contr_Continue));
+  EXPECT_FALSE(Shown(idYesBtn) || Shown(idNextBtn));
+  Notify(stExecuteExternals, saUpdate, smRs_Ask);
+  EXPECT_TRUE(Shown(idOkBtn) && Shown(idCancelBtn) && Shown(idDiskDrivePanel));
+  EXPECT_FALSE(Shown(idRunInfoLabel1));
+}
+
 }  // namespace
 }  // namespace vek
