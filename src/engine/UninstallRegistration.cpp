@@ -78,6 +78,12 @@ void TSetupEngine::WriteUninstallRegistration() {
     Log("Not an uninstall key name, nothing registered: " + fSystemInfo.UninstallInfo.Key);
     return;
   }
+  // The record names the entry before it exists: a run killed between the two leaves an entry
+  // that its cleanup still removes, never one that nothing would remove.
+  if (fSystemInfo.SaveCleanUpProgInfo && CleanUpScript && !fContext.CleanUpInfoFailed) {
+    fSystemInfo.UninstallInfo.SaveToIniFile(*CleanUpScript, "Uninstall", kUnnumberedRecord);
+    WriteCleanUpScript();
+  }
   const std::string path = kUninstallKeyRoot + fSystemInfo.UninstallInfo.Key;
   TRegistryKey key;
   if (const SysResult opened = TRegistryKey::Create(TRegistryRoot::LocalMachine, path, key); !opened) {
@@ -96,10 +102,6 @@ void TSetupEngine::WriteUninstallRegistration() {
   }
   WriteUninstallEntryValues(key, path);
   Log("Registered HKEY_LOCAL_MACHINE\\" + path);
-  if (fSystemInfo.SaveCleanUpProgInfo && CleanUpScript && !fContext.CleanUpInfoFailed) {
-    fSystemInfo.UninstallInfo.SaveToIniFile(*CleanUpScript, "Uninstall", kUnnumberedRecord);
-    WriteCleanUpScript();
-  }
 }
 
 void TSetupEngine::CleanUpRegistration() {
