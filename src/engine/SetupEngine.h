@@ -316,6 +316,7 @@ class TSetupEngine {
   void LoadUpdatePaths();
   bool SystemInfoRightsPass();
   bool CheckWhereTo();
+  std::string InstallPathBelowRoot(const std::string& aRootName) const;
   bool PrepareFolder(const std::string& aRootName, bool aAllowCreate);
   bool AskExistingSystem();
   bool CreateSystemFolder();

@@ -487,12 +487,19 @@ TStepOutcome TSetupEngine::DoTerminate() {
 
 // Install path check: makes the target folder current (creating it when allowed), asks about
 // an existing system, creates the system folder and decides the next step.
-bool TSetupEngine::PrepareFolder(const std::string& aRootName, bool aAllowCreate) {
+// The install path without the root folder when it already ends with it: the user who picked
+// "C:\Apps\Root" means the root "Root" in "C:\Apps", not "C:\Apps\Root\Root".
+std::string TSetupEngine::InstallPathBelowRoot(const std::string& aRootName) const {
   std::string folder = fContext.InstallPath;
   if (!aRootName.empty() && FindText(folder, aRootName) != std::string::npos &&
       SameText(ExtractFileName(ExcludeTrailingPathDelimiter(folder)), aRootName)) {
     folder = ExtractFileDir(ExcludeTrailingPathDelimiter(folder));
   }
+  return folder;
+}
+
+bool TSetupEngine::PrepareFolder(const std::string& aRootName, bool aAllowCreate) {
+  const std::string folder = InstallPathBelowRoot(aRootName);
   if (SetCurrentDir(folder)) return true;
   if (aAllowCreate && CreateFolders(folder) && SetCurrentDir(folder)) return true;
   if (DirectoryExists(folder)) return true;
@@ -537,12 +544,16 @@ bool TSetupEngine::AskExistingSystem() {
   return true;
 }
 
+// The system folder the check of the install path will settle on, as PrepareFolder finds the
+// root: the lock taken before the check must name the folder the run then works in.
 std::string TSetupEngine::PlannedSystemFolder() const {
-  std::string base = fContext.InstallPath;
+  const bool workstation = fContext.RunMode == rmWorkStationSetup;
+  const std::string rootName =
+      workstation ? fContext.WorkStationRootDir : Chosen(fContext.InstallRootList, fContext.InstallRootIndex);
+  std::string base = InstallPathBelowRoot(rootName);
   if (base.size() == 1) base += ":\\";
-  if (fContext.RunMode == rmWorkStationSetup) return JoinPath(base, fContext.WorkStationRootDir);
-  const std::string root = JoinPath(base, Chosen(fContext.InstallRootList, fContext.InstallRootIndex));
-  return JoinPath(root, Chosen(fContext.SystemDirList, fContext.SystemDirIndex));
+  if (workstation) return JoinPath(base, rootName);
+  return JoinPath(JoinPath(base, rootName), Chosen(fContext.SystemDirList, fContext.SystemDirIndex));
 }
 
 bool TSetupEngine::CreateSystemFolder() {

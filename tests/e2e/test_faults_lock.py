@@ -1,13 +1,17 @@
-"""Two runs at once: while one run works on an installation (frozen with SIGSTOP right after it
-has taken its lock, so that the test does not race it), a second install or a cleanup of the
-same installation waits briefly, then stops with a message and exit code 1 before changing
-anything; a run of another product in another folder is not held up."""
-import os
+"""Two runs at once: while one run works on an installation, a second install or a cleanup of
+the same installation waits briefly, then stops with a message and exit code 1 before changing
+anything; a run of another product in another folder is not held up.
+
+The first run is an interactive one that waits at its question about the installation it
+found, which it asks holding the installation, so that the test does not race it."""
 import random
 import shutil
 
 import test_faults_common as f
 import vekharness as h
+import vekui as ui
+
+INST_UPD_LABEL, NEXT, EXIT = 2011, 102, 103
 
 ROOT = h.DRIVE_C / "LockApps"
 SYS = ROOT / "LockSys"
@@ -28,11 +32,6 @@ PackFile=files.zip
 """
 
 
-def lock_line(log: list) -> bool:
-    """The run holds its lock from the check of the target folder on."""
-    return "Read Externals" in log
-
-
 class TwoRunsAtOnce(h.WineTestCase):
     maxDiff = None
 
@@ -47,43 +46,48 @@ class TwoRunsAtOnce(h.WineTestCase):
         self.assertEqual(first.run("/Q", "/s:", "/I:C:\\").returncode, 0, h.logs())
         h.clear_logs()
 
-        running = f.Background(first.program, "/Q", "/s:", "/I:C:\\")
-        self.assertTrue(h.wait_for(lambda: any(lock_line(log) for log in h.logs("setup_").values())
-                                   or not running.running(), timeout=60, interval=0.002))
-        pids = f.windows_processes(first.program)
-        f.freeze(pids)
-        try:
-            self.assertTrue(pids and running.running(), "the first run ended before it could be frozen")
-            before = f.snapshot(ROOT)
-            record = (SYS / "CLEANUP.INI").read_bytes()
+        # The check of the target folder takes the lock before it asks about what it found.
+        running = ui.Program(first.program, "/s:", "/I:C:\\")
+        self.addCleanup(running.kill)
+        wizard = ui.wait_window(title="Lock Product Setup", timeout=60)
+        if not h.wait_for(lambda: any(c.get("id") == INST_UPD_LABEL and c["visible"] for c in wizard.controls()[1:]),
+                          timeout=60):
+            self.fail("the welcome page did not show")
+        wizard.click(id=NEXT)
+        question = ui.wait_window(title="Warning", timeout=60)
+        before = f.snapshot(ROOT)
+        record = (SYS / "CLEANUP.INI").read_bytes()
 
-            second = h.Distribution("locksecond", program="second.exe")
-            second.script(SCRIPT)
-            shutil.copyfile(first.dir / "files.zip", second.dir / "files.zip")
-            result = second.run("/Q", "/s:", "/I:C:\\")
-            log = next(iter(h.logs("second_").values()))
-            self.assertEqual(result.returncode, 1, log)
-            message = next((line for line in log if line.startswith("Another setup program is working on")), None)
-            self.assertIsNotNone(message, log)
-            self.assertIn("C:\\LockApps\\LockSys", message)
-            self.assertNotIn("Install files", log)
+        second = h.Distribution("locksecond", program="second.exe")
+        second.script(SCRIPT)
+        shutil.copyfile(first.dir / "files.zip", second.dir / "files.zip")
+        result = second.run("/Q", "/s:", "/I:C:\\")
+        log = next(iter(h.logs("second_").values()))
+        self.assertEqual(result.returncode, 1, log)
+        message = next((line for line in log if line.startswith("Another setup program is working on")), None)
+        self.assertIsNotNone(message, log)
+        self.assertIn("C:\\LockApps\\LockSys", message)
+        self.assertNotIn("Install files", log)
 
-            cleanup = h.wine(SYS / "SETUP.EXE", "/UNINSTALL", "/Q")
-            self.assertEqual(cleanup.returncode, 1, h.logs("SETUP_"))
-            self.assertTrue(any(line.startswith("Another setup program is working on")
-                                for log in h.logs("SETUP_").values() for line in log), h.logs("SETUP_"))
-            self.assertEqual(f.snapshot(ROOT), before)
-            self.assertEqual((SYS / "CLEANUP.INI").read_bytes(), record)
+        cleanup = h.wine(SYS / "SETUP.EXE", "/UNINSTALL", "/Q")
+        self.assertEqual(cleanup.returncode, 1, h.logs("SETUP_"))
+        self.assertTrue(any(line.startswith("Another setup program is working on")
+                            for log in h.logs("SETUP_").values() for line in log), h.logs("SETUP_"))
+        self.assertEqual(f.snapshot(ROOT), before)
+        self.assertEqual((SYS / "CLEANUP.INI").read_bytes(), record)
 
-            other = h.Distribution("lockother", program="other.exe")
-            other.script(SCRIPT.replace("Lock", "Other"))
-            f.pack(other.dir / "files.zip", {"other.txt": b"another product"})
-            result = other.run("/Q", "/s:", "/I:C:\\")
-            self.assertEqual(result.returncode, 0, h.logs("other_"))
-            self.assertTrue((h.DRIVE_C / "OtherApps" / "PROG" / "other.txt").exists())
-        finally:
-            f.thaw(pids)
-        self.assertEqual(running.wait(), 0, h.logs("setup_"))
+        other = h.Distribution("lockother", program="other.exe")
+        other.script(SCRIPT.replace("Lock", "Other"))
+        f.pack(other.dir / "files.zip", {"other.txt": b"another product"})
+        result = other.run("/Q", "/s:", "/I:C:\\")
+        self.assertEqual(result.returncode, 0, h.logs("other_"))
+        self.assertTrue((h.DRIVE_C / "OtherApps" / "PROG" / "other.txt").exists())
+
+        # The first run, told not to install over the installation, is left; it ends with Exit.
+        question.click(text="No")
+        ui.wait_gone(title="Warning")
+        wizard.click(id=EXIT)
+        self.assertEqual(running.wait(60), 1602)
         # With the first run over, the installation is free again.
         self.assertEqual(h.wine(SYS / "SETUP.EXE", "/UNINSTALL", "/Q").returncode, 0, h.logs())
 
