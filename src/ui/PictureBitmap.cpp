@@ -98,10 +98,13 @@ using UniqueStream = UniqueResource<IStream*, TReleaseCom<IStream>::Release>;
 UniqueStream MemoryStream(const std::string& aBytes) {
   const HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, aBytes.size());
   if (!memory) return {};
-  if (void* data = ::GlobalLock(memory)) {
-    std::memcpy(data, aBytes.data(), aBytes.size());
-    ::GlobalUnlock(memory);
+  void* data = ::GlobalLock(memory);
+  if (!data) {
+    ::GlobalFree(memory);
+    return {};
   }
+  std::memcpy(data, aBytes.data(), aBytes.size());
+  ::GlobalUnlock(memory);
   UniqueStream stream;
   if (FAILED(::CreateStreamOnHGlobal(memory, TRUE, stream.put()))) {
     ::GlobalFree(memory);
