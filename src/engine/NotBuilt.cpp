@@ -17,7 +17,6 @@ constexpr TNotBuilt kNotBuilt[] = {
     {"IGroups;UGroups;Groups;IWorkStationGroups;UWorkStationGroups;Cleanup", nullptr, "program groups and shortcuts"},
     {"IExternal;UExternal", nullptr, "external programs"},
     {"Choice;IChoice;UChoice", nullptr, "choices"},
-    {"WIMG", nullptr, "the welcome picture"},
     {"AppTest", nullptr, "the running-application test"},
 };
 

@@ -283,13 +283,25 @@ void TSetupEngine::LoadSystemSection() {
   fFreeDiskSpace = fSystemInfo.FreeDiskSpace;
 }
 
-// The agreement blocks are lines of the script file, not keys, so the file is read again as text.
-void TSetupEngine::LoadAgreements() {
+// The agreements and the picture are blocks of lines in the script file, not keys, so the file
+// is read again as text, once for all of them.
+void TSetupEngine::LoadScriptBlocks() {
   std::string bytes;
-  (void)ReadWholeFile(fScript.FileName(), bytes);  // an unreadable file has no agreement
+  (void)ReadWholeFile(fScript.FileName(), bytes);  // an unreadable file has no blocks
+  const std::vector<std::string> lines = SplitTextLines(DecodeScriptBytes(bytes, AnsiToUtf8));
   const std::string code = CurrentLanguageCode();
-  FLicensAgreementList = vek::LoadAgreements(SplitTextLines(DecodeScriptBytes(bytes, AnsiToUtf8)), fScript,
+  FLicensAgreementList = vek::LoadAgreements(lines, fScript,
                                              code.empty() ? std::vector<std::string>{} : std::vector<std::string>{code});
+  fWelcomePicture.reset();
+  fShowWelcomePicture = false;
+  std::optional<TWelcomePictureResult> picture = LoadWelcomePicture(lines);
+  if (!picture) return;
+  if (!picture->Picture) {
+    Log("Welcome picture not shown: " + picture->Reason);
+    return;
+  }
+  fWelcomePicture = std::move(picture->Picture);
+  fShowWelcomePicture = true;
 }
 
 const TAgreement* TSetupEngine::LicensAgreement() const {

@@ -27,6 +27,7 @@
 #include "engine/SetupEngineTypes.h"
 #include "language/Translate.h"
 #include "script/Agreements.h"
+#include "script/WelcomePicture.h"
 #include "script/CleanUpGroup.h"
 #include "script/Expand.h"
 #include "script/InfoPages.h"
@@ -194,6 +195,9 @@ class TSetupEngine {
   bool DoRunOnExit() const { return fDoRunOnExit; }
   void SetDoRunOnExit(bool aDo) { fDoRunOnExit = aDo; }
   bool ShowWelcomePicture() const { return fShowWelcomePicture; }
+  // The picture decoded from the script's picture block, if any; the front end draws it.
+  const std::optional<TWelcomePicture>& WelcomePicture() const { return fWelcomePicture; }
+  void SetWelcomePicture(std::optional<TWelcomePicture> aPicture) { fWelcomePicture = std::move(aPicture); }
   // The start and final info pages of the options in force (empty until they are loaded).
   const std::vector<TCommonInfo>& StartInfoList() const { return fStartInfoList; }
   const std::vector<TCommonInfo>& FinalInfoList() const { return fFinalInfoList; }
@@ -240,7 +244,8 @@ class TSetupEngine {
   // The environment of the script loaders: this run's expansion, channel and platform values.
   TLoaderEnv LoaderEnv();
   void LoadSystemSection();
-  void LoadAgreements();
+  // The agreements and the welcome picture: text blocks of the script file, read in one pass.
+  void LoadScriptBlocks();
   bool LoadOptions();
   void LoadUninstallExternals();
   // One log line for each part of the script that this program does not carry out yet.
@@ -420,6 +425,7 @@ class TSetupEngine {
   std::string fRunOnExit;
   bool fDoRunOnExit = false;
   bool fShowWelcomePicture = false;
+  std::optional<TWelcomePicture> fWelcomePicture;
   std::vector<TCommonInfo> fStartInfoList;
   std::vector<TCommonInfo> fFinalInfoList;
   TAgreementList FLicensAgreementList;

@@ -81,7 +81,7 @@ TStepOutcome TSetupEngine::DoStart() {
   // A front end that did not load the script at start-up still gets the run's script.
   if (fScript.FileName().empty()) LoadScript(fContext.ScriptFileName);
   LoadSystemSection();
-  if (fContext.RunMode == rmInstall) LoadAgreements();
+  if (fContext.RunMode == rmInstall) LoadScriptBlocks();
   LogWhatIsNotBuilt();
   return TStepOutcome::IfSilent(fShowWelcomePicture ? stShowWelcomePicture : stSelectLanguage);
 }

@@ -196,6 +196,7 @@ void TWizardForm::ApplyScale(UINT aDpi) {
   fBoldFont = MakeFont(aDpi, FW_BOLD, 100);
   fTitleFont = MakeFont(aDpi, FW_BOLD, 160);
   LayoutFrame();
+  if (fWelcomeBitmap) LoadWelcomeImage();
 }
 
 void TWizardForm::LayoutFrame() {
@@ -358,8 +359,23 @@ void TWizardForm::Showbuttons(TShowButtonType aShowbutton) {
 void TWizardForm::InitGui(bool aUseOEMGui) {
   fOemLook = aUseOEMGui;
   if (aUseOEMGui) ::SetWindowTextW(Control(idCopyrightPanel), kOemCaption);
-  // The engine carries no welcome picture yet: the image stays empty.
+  LoadWelcomeImage();
   ::InvalidateRect(fHandle, nullptr, TRUE);
+}
+
+void TWizardForm::LoadWelcomeImage() {
+  const HWND image = Control(idWelcomeImage);
+  UniqueHBitmap previous = std::move(fWelcomeBitmap);
+  if (fSetup && fSetup->WelcomePicture()) {
+    RECT area{};
+    ::GetClientRect(image, &area);
+    TPictureBitmap picture = RenderWelcomePicture(*fSetup->WelcomePicture(), {area.right, area.bottom}, fScale.dpi,
+                                                  ::GetSysColor(COLOR_3DFACE));
+    if (!picture.Bitmap) fSetup->Log("Welcome picture not shown: " + picture.Reason);
+    fWelcomeBitmap = std::move(picture.Bitmap);
+  }
+  // The control shows the bitmap it is given and deletes none; the previous one goes here.
+  ::SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(fWelcomeBitmap.get()));
 }
 
 void TWizardForm::SetWelcomePicture(bool aOnOff) {

@@ -20,6 +20,7 @@
 #include "engine/SetupEngine.h"
 #include "ui/ButtonSets.h"
 #include "ui/ControlPage.h"
+#include "ui/PictureBitmap.h"
 #include "ui/WizardPages.h"
 
 namespace vek {
@@ -99,6 +100,8 @@ class TWizardForm {
   void Showbuttons(TShowButtonType aShowbutton);
   void InitGui(bool aUseOEMGui);
   void SetWelcomePicture(bool aOnOff);
+  // The bitmap that WelcomeImage shows (null: none), for tests.
+  HBITMAP WelcomeBitmap() const { return fWelcomeBitmap.get(); }
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND aWindow, UINT aMessage, WPARAM aWParam, LPARAM aLParam) noexcept;
@@ -121,6 +124,8 @@ class TWizardForm {
   void SetShortenedText(int aId, const std::string& aText) const;
   std::string Text(int aId) const;
   void Repaint() const;
+  // WelcomeImage gets the engine's picture drawn for the window's size and DPI, or none.
+  void LoadWelcomeImage();
 
   // Engine calls: one at a time; what arrived meanwhile runs afterwards.
   void CallEngine(const std::function<void(TSetupEngine&)>& aCall);
@@ -191,6 +196,7 @@ class TWizardForm {
   TProgramAlternatives fProgramAlternatives;
   int fProgramChoice = 0;
   bool fWelcomePictureShown = false;
+  UniqueHBitmap fWelcomeBitmap;
   bool fOemLook = false;
 
   bool FirstTime = true;

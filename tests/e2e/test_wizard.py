@@ -583,5 +583,82 @@ class Screenshots(WizardCase):
         self.shoot("CN")
 
 
+WELCOME_IMAGE = 122
+
+
+def banner_png(width: int = 420, height: int = 180) -> bytes:
+    """A PNG in the wizard's colours: a green gradient with a dark disc, made with zlib alone."""
+    import struct
+    import zlib
+
+    def chunk(kind: bytes, data: bytes) -> bytes:
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+    rows = bytearray()
+    for y in range(height):
+        rows.append(0)
+        for x in range(width):
+            t = x / (width - 1)
+            pixel = (int(210 - 115 * t), int(227 - 112 * t), int(145 - 68 * t))
+            if (x - width // 3) ** 2 + (y - height // 2) ** 2 < (height // 3) ** 2:
+                pixel = (40, 60, 30)
+            rows += bytes(pixel)
+    header = struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(bytes(rows), 9)) +
+            chunk(b"IEND", b""))
+
+
+def picture_block(picture: bytes, kind: int, width: int = 76, digest: str = None) -> str:
+    """A [WIMG] block as docs/SCRIPT.md tells an author to make one."""
+    import base64
+    import hashlib
+    import zlib
+    text = base64.b64encode(zlib.compress(picture, 9)).decode("ascii")
+    lines = [text[i:i + width] for i in range(0, len(text), width)]
+    digest = digest or hashlib.md5("\r\n".join(lines).encode("ascii")).hexdigest()
+    return "\n[WIMG]\n" + digest + str(kind) + "\n" + "\n".join(lines) + "\n[End WIMG]\n"
+
+
+class WelcomePicture(WizardCase):
+    def test_the_picture_page_comes_first_and_next_goes_on_to_the_welcome_page(self):
+        dist = self.make_dist("picture", lambda script: script + picture_block(banner_png(), 6))
+        program = self.start(dist.program, "/s:", "/LOG")
+        w = self.wizard
+        wait_visible(w, WELCOME_IMAGE)
+        self.assertTrue(w.control(id=NEXT)["enabled"] and w.control(id=EXIT)["enabled"])
+        self.assertFalse(w.control(id=PREV)["enabled"] or visible(w, INSTALL_RADIO))
+        shot = w.screenshot(SCREENSHOTS / "welcome-picture.png")
+        self.assertGreater(shot.stat().st_size, 1000, shot)
+        w.click(id=NEXT)
+        wait_visible(w, INSTALL_RADIO)
+        self.assertFalse(visible(w, WELCOME_IMAGE))
+        # Back from the welcome page shows the picture again.
+        w.click(id=PREV)
+        wait_visible(w, WELCOME_IMAGE)
+        w.click(id=EXIT)
+        program.wait(60)
+
+    def test_a_silent_run_installs_and_logs_why_a_damaged_block_shows_nothing(self):
+        system_dir = None
+        for name, block, line in (
+                ("good", picture_block(banner_png(), 6), None),
+                ("digest", picture_block(banner_png(), 6, digest="0" * 32), "the digest does not match"),
+                ("type", picture_block(banner_png(), 7), "picture type")):
+            with self.subTest(name):
+                dist = self.make_dist("picture_" + name, lambda script, b=block: script + b)
+                system_dir = self.root / "VekApps" / "Notes"
+                h.clear_logs()
+                result = dist.run("/Q", "/s:", "/LOG")
+                self.assertEqual(result.returncode, 0, result.stderr[-400:])
+                self.assertTrue((system_dir / "CLEANUP.INI").exists())
+                lines = [line for log in h.logs().values() for line in log]
+                refused = [x for x in lines if "Welcome picture not shown" in x]
+                self.assertFalse(any("Not built yet: the welcome picture" in x for x in lines))
+                if line:
+                    self.assertTrue(refused and line in refused[0], refused or lines[-20:])
+                else:
+                    self.assertEqual(refused, [])
+
+
 if __name__ == "__main__":
     h.main()

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <zlib.h>
+
+#include <cstdint>
 #include <string>
 
 #include "base/Format.h"
@@ -250,7 +253,6 @@ TEST_F(Wizard, AgreementPageShowsTheEnginesAgreement) {
   EXPECT_FALSE(Enabled(idYesBtn));
 }
 
-
 TEST_F(Wizard, ExternalProgramPageOffersTheProgramsAlternatives) {
   Notify(stExecuteExternals, saUpdate, smNone);
   EXPECT_TRUE(Shown(idYesBtn) && Shown(idNoBtn));
@@ -283,6 +285,180 @@ TEST_F(Wizard, ExternalProgramPageOffersTheProgramsAlternatives) {
   Notify(stExecuteExternals, saUpdate, smRs_Ask);
   EXPECT_TRUE(Shown(idOkBtn) && Shown(idCancelBtn) && Shown(idDiskDrivePanel));
   EXPECT_FALSE(Shown(idRunInfoLabel1));
+}
+
+// Small picture files of every type, all red, made here with zlib and GDI the way any writer of
+// these formats would.
+std::string Le(std::uint32_t aValue, int aBytes) {
+  std::string bytes;
+  for (int i = 0; i < aBytes; ++i) bytes += static_cast<char>(aValue >> (8 * i));
+  return bytes;
+}
+std::string Be32(std::uint32_t aValue) {
+  return {static_cast<char>(aValue >> 24), static_cast<char>(aValue >> 16), static_cast<char>(aValue >> 8),
+          static_cast<char>(aValue)};
+}
+
+std::string RedBmp(int aWidth, int aHeight) {
+  const int row = (aWidth * 3 + 3) / 4 * 4;
+  std::string pixels;
+  for (int y = 0; y < aHeight; ++y) {
+    for (int x = 0; x < aWidth; ++x) pixels += std::string("\x00\x00\xff", 3);  // blue, green, red
+    pixels.append(static_cast<std::size_t>(row - aWidth * 3), '\0');
+  }
+  return "BM" + Le(static_cast<std::uint32_t>(54 + pixels.size()), 4) + Le(0, 4) + Le(54, 4) + Le(40, 4) +
+         Le(static_cast<std::uint32_t>(aWidth), 4) + Le(static_cast<std::uint32_t>(aHeight), 4) + Le(1, 2) +
+         Le(24, 2) + Le(0, 4) + Le(static_cast<std::uint32_t>(pixels.size()), 4) + Le(2835, 4) + Le(2835, 4) +
+         Le(0, 4) + Le(0, 4) + pixels;
+}
+
+std::string PngChunk(const std::string& aType, const std::string& aData) {
+  const std::string typed = aType + aData;
+  const auto crc = crc32(0, reinterpret_cast<const Bytef*>(typed.data()), static_cast<uInt>(typed.size()));
+  return Be32(static_cast<std::uint32_t>(aData.size())) + typed + Be32(static_cast<std::uint32_t>(crc));
+}
+
+std::string RedPng(int aWidth, int aHeight) {
+  std::string raw;
+  for (int y = 0; y < aHeight; ++y) {
+    raw += '\0';  // no filter
+    for (int x = 0; x < aWidth; ++x) raw += std::string("\xff\x00\x00", 3);
+  }
+  uLongf size = compressBound(static_cast<uLong>(raw.size()));
+  std::string packed(size, '\0');
+  compress(reinterpret_cast<Bytef*>(packed.data()), &size, reinterpret_cast<const Bytef*>(raw.data()),
+           static_cast<uLong>(raw.size()));
+  packed.resize(size);
+  const std::string header = Be32(static_cast<std::uint32_t>(aWidth)) + Be32(static_cast<std::uint32_t>(aHeight)) +
+                             std::string("\x08\x02\x00\x00\x00", 5);  // 8-bit RGB
+  return "\x89PNG\r\n\x1a\n" + PngChunk("IHDR", header) + PngChunk("IDAT", packed) + PngChunk("IEND", "");
+}
+
+// An icon whose one image is a PNG, as icons of Windows Vista and later hold them.
+std::string RedIcon(int aSide) {
+  const std::string png = RedPng(aSide, aSide);
+  return Le(0, 2) + Le(1, 2) + Le(1, 2) + Le(static_cast<std::uint32_t>(aSide), 1) +
+         Le(static_cast<std::uint32_t>(aSide), 1) + Le(0, 2) + Le(1, 2) + Le(32, 2) +
+         Le(static_cast<std::uint32_t>(png.size()), 4) + Le(22, 4) + png;
+}
+
+// A 1 x 1 GIF whose one colour is red.
+const std::string kRedGif("GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\x00\x00\x00,\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;", 35);
+
+constexpr char kRedJpeg[] =
+    "\xff\xd8\xff\xe0\x00\x10\x4a\x46\x49\x46\x00\x01\x01\x00\x00\x01\x00\x01\x00\x00\xff\xdb\x00\x43"
+    "\x00\x10\x0b\x0c\x0e\x0c\x0a\x10\x0e\x0d\x0e\x12\x11\x10\x13\x18\x28\x1a\x18\x16\x16\x18\x31\x23"
+    "\x25\x1d\x28\x3a\x33\x3d\x3c\x39\x33\x38\x37\x40\x48\x5c\x4e\x40\x44\x57\x45\x37\x38\x50\x6d\x51"
+    "\x57\x5f\x62\x67\x68\x67\x3e\x4d\x71\x79\x70\x64\x78\x5c\x65\x67\x63\xff\xdb\x00\x43\x01\x11\x12"
+    "\x12\x18\x15\x18\x2f\x1a\x1a\x2f\x63\x42\x38\x42\x63\x63\x63\x63\x63\x63\x63\x63\x63\x63\x63\x63"
+    "\x63\x63\x63\x63\x63\x63\x63\x63\x63\x63\x63\x63\x63\x63\x63\x63\x63\x63\x63\x63\x63\x63\x63\x63"
+    "\x63\x63\x63\x63\x63\x63\x63\x63\x63\x63\x63\x63\x63\x63\xff\xc0\x00\x11\x08\x00\x08\x00\x08\x03"
+    "\x01\x22\x00\x02\x11\x01\x03\x11\x01\xff\xc4\x00\x15\x00\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00"
+    "\x00\x00\x00\x00\x00\x00\x00\x05\xff\xc4\x00\x14\x10\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00"
+    "\x00\x00\x00\x00\x00\x00\xff\xc4\x00\x15\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00"
+    "\x00\x00\x00\x05\x06\xff\xc4\x00\x14\x11\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00"
+    "\x00\x00\x00\xff\xda\x00\x0c\x03\x01\x00\x02\x11\x03\x11\x00\x3f\x00\x8a\x00\xb5\xe3\xff\xd9";
+const std::string kJpeg(kRedJpeg, sizeof(kRedJpeg) - 1);
+
+void DrawRed(HDC aDc, int aWidth, int aHeight) {
+  const HBRUSH red = ::CreateSolidBrush(RGB(255, 0, 0));
+  const RECT all{0, 0, aWidth, aHeight};
+  ::FillRect(aDc, &all, red);
+  ::DeleteObject(red);
+}
+
+// An enhanced metafile of a red rectangle 2 cm x 1 cm.
+std::string RedEmf() {
+  const RECT frame{0, 0, 2000, 1000};  // 0.01 mm
+  const HDC dc = ::CreateEnhMetaFileW(nullptr, nullptr, &frame, nullptr);
+  const int width = ::GetDeviceCaps(dc, HORZRES) * 20 / ::GetDeviceCaps(dc, HORZSIZE);
+  const int height = ::GetDeviceCaps(dc, VERTRES) * 10 / ::GetDeviceCaps(dc, VERTSIZE);
+  DrawRed(dc, width, height);
+  const HENHMETAFILE emf = ::CloseEnhMetaFile(dc);
+  std::string bytes(::GetEnhMetaFileBits(emf, 0, nullptr), '\0');
+  ::GetEnhMetaFileBits(emf, static_cast<UINT>(bytes.size()), reinterpret_cast<BYTE*>(bytes.data()));
+  ::DeleteEnhMetaFile(emf);
+  return bytes;
+}
+
+// A placeable Windows metafile (the form picture files carry) of a red rectangle 2 x 1 inches.
+std::string RedWmf() {
+  const HDC dc = ::CreateMetaFileW(nullptr);
+  ::SetWindowExtEx(dc, 200, 100, nullptr);
+  DrawRed(dc, 200, 100);
+  const HMETAFILE wmf = ::CloseMetaFile(dc);
+  std::string records(::GetMetaFileBitsEx(wmf, 0, nullptr), '\0');
+  ::GetMetaFileBitsEx(wmf, static_cast<UINT>(records.size()), records.data());
+  ::DeleteMetaFile(wmf);
+  std::string header = Le(0x9ac6cdd7, 4) + Le(0, 2) + Le(0, 2) + Le(0, 2) + Le(200, 2) + Le(100, 2) + Le(100, 2) +
+                       Le(0, 4);
+  std::uint16_t sum = 0;
+  for (std::size_t i = 0; i < header.size(); i += 2) {
+    sum ^= static_cast<std::uint16_t>(static_cast<std::uint8_t>(header[i]) | static_cast<std::uint8_t>(header[i + 1]) << 8);
+  }
+  return header + Le(sum, 2) + records;
+}
+
+COLORREF PixelAt(HBITMAP aBitmap, int aX, int aY) {
+  const HDC dc = ::CreateCompatibleDC(nullptr);
+  const HGDIOBJ old = ::SelectObject(dc, aBitmap);
+  const COLORREF colour = ::GetPixel(dc, aX, aY);
+  ::SelectObject(dc, old);
+  ::DeleteDC(dc);
+  return colour;
+}
+
+bool Reddish(COLORREF aColour) { return GetRValue(aColour) > 200 && GetGValue(aColour) < 60 && GetBValue(aColour) < 60; }
+
+TEST_F(Wizard, WelcomePictureOfEveryTypeIsDrawnCentredInTheImage) {
+  const struct {
+    TPictureType type;
+    std::string bytes;
+  } rows[] = {
+      {TPictureType::ptBitmap, RedBmp(40, 20)}, {TPictureType::ptMetafile, RedEmf()},
+      {TPictureType::ptMetafile, RedWmf()},     {TPictureType::ptIcon, RedIcon(32)},
+      {TPictureType::ptJpeg, kJpeg},            {TPictureType::ptGif, kRedGif},
+      {TPictureType::ptPng, RedPng(40, 20)},
+  };
+  RECT area{};
+  ::GetClientRect(Item(idWelcomeImage), &area);
+  for (const auto& row : rows) {
+    engine.SetWelcomePicture(TWelcomePicture{row.type, row.bytes});
+    Notify(stStart, saLeave);  // InitGui
+    const HBITMAP bitmap = form.WelcomeBitmap();
+    ASSERT_TRUE(bitmap) << static_cast<int>(row.type);
+    EXPECT_EQ(reinterpret_cast<HBITMAP>(::SendMessageW(Item(idWelcomeImage), STM_GETIMAGE, IMAGE_BITMAP, 0)), bitmap);
+    BITMAP info{};
+    ::GetObjectW(bitmap, sizeof(info), &info);
+    EXPECT_EQ(info.bmWidth, area.right);
+    EXPECT_EQ(info.bmHeight, area.bottom);
+    EXPECT_TRUE(Reddish(PixelAt(bitmap, (area.right - 1) / 2, (area.bottom - 1) / 2))) << static_cast<int>(row.type);
+    EXPECT_FALSE(Reddish(PixelAt(bitmap, 2, 2))) << static_cast<int>(row.type);
+  }
+  // A file that is not what its type says: no picture, no fault.
+  engine.SetWelcomePicture(TWelcomePicture{TPictureType::ptPng, "not a picture"});
+  Notify(stStart, saLeave);
+  EXPECT_FALSE(form.WelcomeBitmap());
+  engine.SetWelcomePicture(std::nullopt);
+  Notify(stStart, saLeave);
+  EXPECT_FALSE(form.WelcomeBitmap());
+}
+
+TEST_F(Wizard, WelcomePictureStepShowsTheImageInsteadOfThePages) {
+  engine.SetWelcomePicture(TWelcomePicture{TPictureType::ptBitmap, RedBmp(10, 10)});
+  Notify(stStart, saLeave);
+  form.ShowAgreement({"line"}, true);
+  EXPECT_FALSE(Shown(idWelcomeImage));
+  Notify(stShowWelcomePicture, saEnter);
+  EXPECT_TRUE(Shown(idWelcomeImage));
+  EXPECT_FALSE(Shown(idLicensMemo));
+  EXPECT_FALSE(Shown(idFlashTitle));
+  EXPECT_TRUE(Enabled(idNextBtn) && Enabled(idExitBtn));
+  EXPECT_FALSE(Enabled(idPrevBtn));
+  form.SetWelcomePicture(false);
+  EXPECT_FALSE(Shown(idWelcomeImage));
+  EXPECT_TRUE(Shown(idLicensMemo));
+  EXPECT_TRUE(Shown(idFlashTitle));
 }
 
 }  // namespace
