@@ -99,6 +99,15 @@ def wait_window(cls: str = None, title: str = None, title_has: str = None, timeo
     return Window(found[0])
 
 
+def wait_other_window(window: "Window", timeout: float = 30) -> "Window":
+    """Waits for a visible top-level window besides this one, such as a form it opened, whatever
+    its caption in the language of the run."""
+    other = h.wait_for(lambda: next((w for w in windows() if w["hwnd"] != window.hwnd), None), timeout=timeout)
+    if other is None:
+        raise AssertionError(f"no window besides {window.info['text']!r}; windows now:\n{windows_text()}")
+    return Window(other)
+
+
 def wait_gone(cls: str = None, title: str = None, title_has: str = None, timeout: float = 30) -> None:
     args = ["gone", *_window_args(cls, title, title_has), "--timeout", str(int(timeout * 1000))]
     _checked(driver(*args, timeout=timeout + 60), f"window still there {args[1:-2]}")
@@ -131,6 +140,12 @@ class Window:
     def control(self, cls: str = None, text: str = None, id: int = None, nth: int = None) -> dict:
         """The first control matching everything given; text matches with or without its "&"."""
         return _lines(self._run("find", *_control_args(cls, text, id, nth), what=f"no control {cls} {text!r} {id}"))[0]
+
+    def fits(self) -> list:
+        """For each visible control that shows a text (and each list's row height): whether it
+        fits, measured with the control's own font: {"hwnd", "id", "class", "text", "need": [w, h],
+        "room": [w, h], "fits"}."""
+        return _lines(self._run("fits"))
 
     def has_control(self, cls: str = None, text: str = None, id: int = None) -> bool:
         return driver("find", "--hwnd", str(self.hwnd), *_control_args(cls, text, id)).returncode == 0

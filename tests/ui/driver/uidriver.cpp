@@ -13,6 +13,7 @@
 //                                   with --enabled also until it accepts input
 //   gone [--timeout ms]             waits until no window matches any more
 //   list                            the window and each of its descendants, one JSON line each
+//                                   (its "rect" and "client" area in screen coordinates)
 //   find                            the control's JSON line
 //   text                            the control's (or the window's) text, UTF-8, no JSON
 //   click [--how bm|command]        posts BM_CLICK to the control (default), or WM_COMMAND with
@@ -28,6 +29,13 @@
 //   close                           posts WM_CLOSE to the window (its close box)
 //   screenshot --out FILE.png       grabs the window from the screen into a PNG file
 //   screen                          the work area, the screen and the system's DPI as JSON
+//   fits                            for each visible control of the window that shows a text,
+//                                   whether the text fits: measured by uidriverhook.dll inside
+//                                   the program, with the control's own font and as the control
+//                                   draws it (wrapped where it wraps), against its client area
+//                                   less the box or frame the system draws; for a list box,
+//                                   whether its rows are as tall as a line of its font:
+//                                   {"hwnd","id","class","text","need":[w,h],"room":[w,h],"fits"}
 //   answers [--ms M]                for M ms (default 2000) asks the window every 20 ms for an
 //                                   empty message and prints how long its thread took to answer:
 //                                   {"asked":N,"unanswered":K,"slowest_ms":X,"median_ms":Y};
@@ -50,6 +58,7 @@
 #include <string>
 #include <vector>
 
+#include "FitsHook.h"
 #include "PngFile.h"
 #include "system/WinText.h"
 
@@ -259,8 +268,15 @@ std::string Describe(HWND aWindow, HWND aFocus) {
                 static_cast<unsigned long>(::GetWindowLongW(aWindow, GWL_EXSTYLE)),
                 ::IsWindowVisible(aWindow) ? "true" : "false", ::IsWindowEnabled(aWindow) ? "true" : "false",
                 aWindow == aFocus ? "true" : "false", rect.left, rect.top, rect.right, rect.bottom);
+  // The client area in screen coordinates, where the window's controls belong.
+  RECT client{};
+  ::GetClientRect(aWindow, &client);
+  ::MapWindowPoints(aWindow, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  char inside[96];
+  std::snprintf(inside, sizeof inside, ",\"client\":[%ld,%ld,%ld,%ld]", client.left, client.top, client.right,
+                client.bottom);
   std::string line = "{\"class\":" + JsonString(ClassOf(aWindow)) + ",\"text\":" + JsonString(TextOf(aWindow)) +
-                     "," + numbers;
+                     "," + numbers + inside;
   if (const auto checked = CheckStateOf(aWindow)) line += ",\"checked\":" + std::to_string(*checked);
   if (const auto kind = ListKind(aWindow)) {
     const std::vector<std::wstring> items = ItemsOf(aWindow, *kind);
@@ -598,6 +614,76 @@ int Answers(const Options& aOptions) {
   return kOk;
 }
 
+// ---- whether texts fit ----------------------------------------------------------------------
+
+// A handle that closes itself.
+template <typename Handle, auto Close>
+class Owned {
+ public:
+  explicit Owned(Handle aHandle) : fHandle(aHandle) {}
+  Owned(const Owned&) = delete;
+  Owned& operator=(const Owned&) = delete;
+  ~Owned() {
+    if (fHandle) Close(fHandle);
+  }
+  Handle get() const { return fHandle; }
+
+ private:
+  Handle fHandle;
+};
+using OwnedHandle = Owned<HANDLE, ::CloseHandle>;
+using OwnedHook = Owned<HHOOK, ::UnhookWindowsHookEx>;
+using OwnedLibrary = Owned<HMODULE, ::FreeLibrary>;
+using OwnedView = Owned<void*, ::UnmapViewOfFile>;
+
+// uidriverhook.dll lies beside the driver.
+std::wstring HookLibraryPath() {
+  wchar_t path[MAX_PATH] = {};
+  const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder(path, length);
+  return folder.substr(0, folder.find_last_of(L"\\/") + 1) + L"uidriverhook.dll";
+}
+
+std::string FitLine(HWND aControl, const uidriver::TextFit& aFit) {
+  char numbers[160];
+  std::snprintf(numbers, sizeof numbers, "\"need\":[%ld,%ld],\"room\":[%ld,%ld],\"fits\":%s", aFit.need.cx,
+                aFit.need.cy, aFit.room.cx, aFit.room.cy,
+                aFit.need.cx <= aFit.room.cx && aFit.need.cy <= aFit.room.cy ? "true" : "false");
+  return "{\"hwnd\":" + std::to_string(reinterpret_cast<UINT_PTR>(aControl)) +
+         ",\"id\":" + std::to_string(::GetDlgCtrlID(aControl)) + ",\"class\":" + JsonString(ClassOf(aControl)) +
+         ",\"text\":" + JsonString(TextOf(aControl)) + "," + numbers + "}";
+}
+
+// Each visible control is asked in turn; the hook in the window's thread measures it there.
+int Fits(const Options& aOptions) {
+  HWND window = FindTopLevel(aOptions);
+  if (!window) return kNotFound;
+  const OwnedLibrary library(::LoadLibraryW(HookLibraryPath().c_str()));
+  const auto hook = library.get() ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(
+                                        ::GetProcAddress(library.get(), uidriver::kFitsHookProc)))
+                                  : nullptr;
+  const OwnedHandle memory(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                                sizeof(uidriver::TextFit), uidriver::kFitsMemory));
+  const OwnedView view(memory.get() ? ::MapViewOfFile(memory.get(), FILE_MAP_WRITE, 0, 0, sizeof(uidriver::TextFit))
+                                    : nullptr);
+  if (!hook || !view.get()) return kFailed;
+  const OwnedHook hooked(::SetWindowsHookExW(WH_CALLWNDPROC, hook, library.get(),
+                                             ::GetWindowThreadProcessId(window, nullptr)));
+  if (!hooked.get()) return kFailed;
+  const UINT message = ::RegisterWindowMessageW(uidriver::kFitsMessage);
+  auto* fit = static_cast<volatile uidriver::TextFit*>(view.get());
+  for (HWND control : Descendants(window)) {
+    if (!::IsWindowVisible(control)) continue;
+    fit->control = nullptr;
+    if (!Send(control, message, 0, 0)) return kFailed;
+    const uidriver::TextFit result{fit->control, fit->measured, {fit->need.cx, fit->need.cy},
+                                   {fit->room.cx, fit->room.cy}};
+    if (result.control != control) return kFailed;  // the hook did not answer
+    if (result.measured) PrintLine(FitLine(control, result));
+  }
+  return kOk;
+}
+
 // Physical pixels everywhere, whatever the DPI of the prefix: rectangles, clicks and
 // screenshots then agree with what the program under test (itself DPI aware) sees.
 void BecomeDpiAware() {
@@ -618,6 +704,7 @@ constexpr Command kCommands[] = {
     {L"find", Find},           {L"text", Text},   {L"click", Click},       {L"mouse", Mouse},
     {L"settext", SetText},     {L"select", Select}, {L"key", Key},         {L"close", Close},
     {L"screenshot", Screenshot}, {L"screen", Screen}, {L"answers", Answers},
+    {L"fits", Fits},
 };
 
 }  // namespace
