@@ -30,20 +30,40 @@ bool SectionHeaderName(std::string_view aLine, std::string_view& aName) {
   return true;
 }
 
+// Splits "name=value" into its trimmed parts; false for a line without "=".
+bool SplitKeyLine(std::string_view aLine, std::string_view& aName, std::string_view& aValue) {
+  const std::size_t equals = aLine.find('=');
+  if (equals == std::string_view::npos) return false;
+  aName = TrimBlanks(aLine.substr(0, equals));
+  aValue = TrimBlanks(aLine.substr(equals + 1));
+  return true;
+}
+
 TIniLine ParseLine(std::string_view aLine) {
   TIniLine line;
-  const std::size_t equals = aLine.find('=');
-  if (equals == std::string_view::npos) {
+  std::string_view name;
+  std::string_view value;
+  if (!SplitKeyLine(aLine, name, value)) {
     line.Name = std::string(aLine);
     return line;
   }
-  line.Name = std::string(TrimBlanks(aLine.substr(0, equals)));
-  line.Value = std::string(TrimBlanks(aLine.substr(equals + 1)));
+  line.Name = std::string(name);
+  line.Value = std::string(value);
   line.HasValue = true;
   return line;
 }
 
 }  // namespace
+
+void ForEachIniValue(std::string_view aText, const TIniValueVisitor& aVisit) {
+  std::string_view section;
+  ForEachLine(aText, [&](std::string_view aLine) {
+    if (aLine.front() == ';' || SectionHeaderName(aLine, section)) return;
+    std::string_view name;
+    std::string_view value;
+    if (SplitKeyLine(aLine, name, value)) aVisit(section, name, value);
+  });
+}
 
 const TIniLine* TIniSection::FindKey(std::string_view aKey) const {
   const auto it = fKeys.find(aKey);

@@ -21,6 +21,7 @@
 //     the later ones are kept in Sections() but never consulted. A key that occurs again in a
 //     section: the first one is read.
 #include <cstddef>
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -54,6 +55,13 @@ class TIniSection {
   std::vector<TIniLine> fLines;
   std::map<std::string, std::size_t, TextLess> fKeys;  // name -> index of its first line
 };
+
+// Calls aVisit(section, name, value) for every "name=value" line of the text, in file order,
+// by the rules above and without building a store: for a large file that is read once. Lines
+// before the first header come with an empty section name; a repeated section or key is
+// passed on every time it occurs.
+using TIniValueVisitor = std::function<void(std::string_view, std::string_view, std::string_view)>;
+void ForEachIniValue(std::string_view aText, const TIniValueVisitor& aVisit);
 
 class TIniStore {
  public:
