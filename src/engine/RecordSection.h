@@ -8,15 +8,16 @@
 // appended; the old text stays until the section goes, which costs little, as values seldom
 // change.
 //
-// Keys are found by the hash of their upper-cased form in an open-addressing table of entry
-// positions (4 to 8 bytes a key): an install looks up every key it writes, and a record read
-// back merges keys that occur twice.
+// Keys are found through a TNameIndex of entry positions: an install looks up every key it
+// writes, and a record read back merges keys that occur twice.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "script/NameIndex.h"
 
 namespace vek {
 
@@ -40,13 +41,14 @@ class TRecordSection {
     std::uint32_t keyAt, keyLength, valueAt, valueLength;
   };
   std::uint32_t Append(std::string_view aPart);
-  void Index(std::size_t aPosition);
-  void Rebuild();
+  auto KeyAt() const {
+    return [this](std::size_t aPosition) { return Key(aPosition); };
+  }
 
   std::string fName;
   std::string fText;
   std::vector<TEntry> fEntries;
-  std::vector<std::uint32_t> fSlots;  // entry position + 1; 0 is a free slot
+  TNameIndex fIndex;
 };
 
 }  // namespace vek

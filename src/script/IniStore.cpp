@@ -66,13 +66,14 @@ void ForEachIniValue(std::string_view aText, const TIniValueVisitor& aVisit) {
 }
 
 const TIniLine* TIniSection::FindKey(std::string_view aKey) const {
-  const auto it = fKeys.find(aKey);
-  return it == fKeys.end() ? nullptr : &fLines[it->second];
+  const std::optional<std::size_t> at = fKeys.Find(aKey, LineName());
+  return at ? &fLines[*at] : nullptr;
 }
 
 void TIniSection::AddLine(TIniLine aLine) {
-  if (aLine.HasValue) fKeys.emplace(aLine.Name, fLines.size());  // keeps the first of a name
+  const bool firstOfItsName = aLine.HasValue && !FindKey(aLine.Name);
   fLines.push_back(std::move(aLine));
+  if (firstOfItsName) fKeys.Add(fLines.size() - 1, LineName());
 }
 
 TIniStore TIniStore::FromText(std::string_view aText) {

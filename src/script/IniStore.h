@@ -23,11 +23,13 @@
 #include <cstddef>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "base/CaseMap.h"
+#include "script/NameIndex.h"
 
 namespace vek {
 
@@ -51,9 +53,13 @@ class TIniSection {
   void AddLine(TIniLine aLine);
 
  private:
+  auto LineName() const {
+    return [this](std::size_t aLine) -> std::string_view { return fLines[aLine].Name; };
+  }
+
   std::string fName;
   std::vector<TIniLine> fLines;
-  std::map<std::string, std::size_t, TextLess> fKeys;  // name -> index of its first line
+  TNameIndex fKeys;  // the line of each key's first occurrence
 };
 
 // Calls aVisit(section, name, value) for every "name=value" line of the text, in file order,
