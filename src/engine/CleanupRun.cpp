@@ -194,7 +194,11 @@ void TSetupEngine::DeleteCleanUpFile(const std::string& aPath) {
   }
   fInfoLines[1] = aPath;
   NotifyStep(saUpdate, smCleanUpFile);
+  // The delete comes first and the question whether the file is there only when it fails:
+  // nearly every recorded file is there, and under Wine each question costs several system
+  // calls. A name that is missing, or is a folder now, is not ours to delete.
   SysResult deleted = DeleteFileAt(aPath);
+  if (!deleted && !FileExists(aPath)) return;
   if (!deleted) {
     ClearReadOnlyAndHidden(aPath);
     deleted = DeleteFileAt(aPath);
@@ -223,9 +227,9 @@ void TSetupEngine::CleanUpRecordedFiles() {
     const bool walked = ForEachCleanUpEntry(folderKey, folder, [&](const std::string& aName) {
       if (CleanUpStopped()) return false;
       const std::string path = JoinPath(folder, aName);
-      if (FileExists(path)) DeleteCleanUpFile(path);
+      DeleteCleanUpFile(path);
       const std::string backup = BackupFileName(path);
-      if (!backup.empty() && backups.MayExist(backup) && FileExists(backup)) DeleteCleanUpFile(backup);
+      if (!backup.empty() && backups.MayExist(backup)) DeleteCleanUpFile(backup);
       return true;
     });
     if (!walked) return;
