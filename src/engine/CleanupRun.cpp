@@ -59,7 +59,7 @@ void TSetupEngine::AddCleanUpError(const std::string& aLine) {
 bool TSetupEngine::ReadCleanUpRecord() {
   std::string bytes;
   if (!ReadWholeFile(fContext.ScriptFileName, bytes)) return false;
-  std::optional<TCleanupScript> record = ParseCleanupRecord(fContext.ScriptFileName, bytes);
+  std::optional<TCleanupScript> record = ParseCleanupRecord(fContext.ScriptFileName, std::move(bytes));
   if (!record) return false;
   CleanUpIni = std::make_unique<TCleanupScript>(std::move(*record));
   return true;
@@ -143,23 +143,28 @@ void TSetupEngine::CleanUpUninstallPrograms() {
   }
 }
 
-// The names a folder's section lists, with every wildcard entry replaced by the files it matches
-// (read-only and hidden attributes cleared, as they are about to be deleted). Unsafe names and
-// wildcards in the system's own folders are left out.
-std::vector<std::string> TSetupEngine::ResolveCleanUpEntries(const std::string& aFolderKey,
-                                                             const std::string& aFolder) {
-  std::vector<std::string> names;
-  std::set<std::string, TextLess> seen;
+// Hands the names a folder's section lists to aName one by one, with every wildcard entry
+// replaced by the files it matches (read-only and hidden attributes cleared, as they are about
+// to be deleted); false when aName stopped the walk. Unsafe names and wildcards in the system's
+// own folders are left out. Each name comes once: a listed name that a wildcard before it
+// matched is passed over, and so is a match that the section lists before the wildcard. The
+// names are read in place, not copied: a folder's section may list tens of thousands of files.
+bool TSetupEngine::ForEachCleanUpEntry(const std::string& aFolderKey, const std::string& aFolder,
+                                       const std::function<bool(const std::string&)>& aName) {
+  const TRecordSection* section = CleanUpIni->FindSection(aFolderKey);
+  if (!section) return true;
+  std::set<std::string, TextLess> matched;  // the names wildcard entries gave
   std::map<std::string, std::vector<DirEntry>, TextLess> listings;  // one listing per sub-folder
   const bool wildcardsAllowed = !IsProtectedFolder(aFolder, fProtectedFolders);
-  for (const std::string& entry : CleanUpIni->SectionKeys(aFolderKey)) {
-    if (!seen.insert(entry).second) continue;
+  for (std::size_t at = 0; at < section->Size(); ++at) {
+    const std::string entry(section->Key(at));
+    if (matched.contains(entry)) continue;
     if (!IsSafeRecordedName(entry)) {
       Log("   Not a file name of this folder, skipped: " + entry);
       continue;
     }
     if (!HasWildcard(entry)) {
-      names.push_back(entry);
+      if (!aName(entry)) return false;
       continue;
     }
     if (!wildcardsAllowed) {
@@ -173,12 +178,13 @@ std::vector<std::string> TSetupEngine::ResolveCleanUpEntries(const std::string& 
     for (const DirEntry& file : listing->second) {
       if (file.IsFolder() || !MatchesMask(file.name, mask)) continue;
       const std::string name = subFolder + file.name;
-      if (!seen.insert(name).second) continue;
+      const std::optional<std::size_t> listedAt = section->Find(name);
+      if ((listedAt && *listedAt < at) || !matched.insert(name).second) continue;
       ClearReadOnlyAndHidden(JoinPath(aFolder, name));
-      names.push_back(name);
+      if (!aName(name)) return false;
     }
   }
-  return names;
+  return true;
 }
 
 void TSetupEngine::DeleteCleanUpFile(const std::string& aPath) {
@@ -188,7 +194,11 @@ void TSetupEngine::DeleteCleanUpFile(const std::string& aPath) {
   }
   fInfoLines[1] = aPath;
   NotifyStep(saUpdate, smCleanUpFile);
+  // The delete comes first and the question whether the file is there only when it fails:
+  // nearly every recorded file is there, and under Wine each question costs several system
+  // calls. A name that is missing, or is a folder now, is not ours to delete.
   SysResult deleted = DeleteFileAt(aPath);
+  if (!deleted && !FileExists(aPath)) return;
   if (!deleted) {
     ClearReadOnlyAndHidden(aPath);
     deleted = DeleteFileAt(aPath);
@@ -214,14 +224,15 @@ void TSetupEngine::CleanUpRecordedFiles() {
       Log("   Folder not removable, its entries skipped: " + folder);
       continue;
     }
-    CleanUpFileList = ResolveCleanUpEntries(folderKey, folder);
-    for (const std::string& name : CleanUpFileList) {
-      if (CleanUpStopped()) return;
-      const std::string path = JoinPath(folder, name);
-      if (FileExists(path)) DeleteCleanUpFile(path);
+    const bool walked = ForEachCleanUpEntry(folderKey, folder, [&](const std::string& aName) {
+      if (CleanUpStopped()) return false;
+      const std::string path = JoinPath(folder, aName);
+      DeleteCleanUpFile(path);
       const std::string backup = BackupFileName(path);
-      if (!backup.empty() && backups.MayExist(backup) && FileExists(backup)) DeleteCleanUpFile(backup);
-    }
+      if (!backup.empty() && backups.MayExist(backup)) DeleteCleanUpFile(backup);
+      return true;
+    });
+    if (!walked) return;
   }
   // The relaunch names the record it was started for as the last argument; that copy goes too.
   const std::vector<std::string>& args = fContext.CommandLineArgs;

@@ -16,75 +16,56 @@ constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 // Names that compare equal without regard to case have equal upper-case forms, hence one hash.
 std::size_t NameHash(std::string_view aName) { return std::hash<std::string>{}(UpperCase(aName)); }
 
-// The position in aItems of the item named aName without regard to case, or kNone.
-template <typename Items, typename NameOf>
-std::size_t Lookup(const std::unordered_multimap<std::size_t, std::size_t>& aIndex, const Items& aItems,
-                   std::string_view aName, NameOf aNameOf) {
-  const auto [first, last] = aIndex.equal_range(NameHash(aName));
+}  // namespace
+
+std::size_t TCleanupScript::SectionAt(std::string_view aSection) const {
+  const auto [first, last] = fSectionIndex.equal_range(NameHash(aSection));
   for (auto it = first; it != last; ++it) {
-    if (SameText(aNameOf(aItems[it->second]), aName)) return it->second;
+    if (SameText(fSections[it->second].Name(), aSection)) return it->second;
   }
   return kNone;
 }
 
-}  // namespace
-
-std::size_t TCleanupScript::SectionAt(std::string_view aSection) const {
-  return Lookup(fSectionIndex, fSections, aSection, [](const Section& aItem) -> const std::string& { return aItem.name; });
-}
-
-TCleanupScript::Section& TCleanupScript::FindOrAdd(std::string_view aSection) {
+TRecordSection& TCleanupScript::FindOrAdd(std::string_view aSection) {
   if (const std::size_t at = SectionAt(aSection); at != kNone) return fSections[at];
   fSectionIndex.emplace(NameHash(aSection), fSections.size());
-  fSections.push_back({std::string(aSection), {}, {}});
-  return fSections.back();
+  return fSections.emplace_back(std::string(aSection));
 }
 
-const TCleanupScript::Section* TCleanupScript::Find(std::string_view aSection) const {
+const TRecordSection* TCleanupScript::Find(std::string_view aSection) const {
   const std::size_t at = SectionAt(aSection);
   return at == kNone ? nullptr : &fSections[at];
 }
 
-std::size_t TCleanupScript::FindKey(const Section& aSection, std::string_view aKey) {
-  return Lookup(aSection.keyIndex, aSection.keys, aKey,
-                [](const std::pair<std::string, std::string>& aItem) -> const std::string& { return aItem.first; });
-}
-
 void TCleanupScript::SetString(std::string_view aSection, std::string_view aKey, std::string_view aValue) {
-  Section& section = FindOrAdd(aSection);
-  if (const std::size_t at = FindKey(section, aKey); at != kNone) {
-    section.keys[at].second = std::string(aValue);
-    return;
-  }
-  section.keyIndex.emplace(NameHash(aKey), section.keys.size());
-  section.keys.emplace_back(std::string(aKey), std::string(aValue));
+  FindOrAdd(aSection).Set(aKey, aValue);
 }
 
-const std::string* TCleanupScript::FindValue(std::string_view aSection, std::string_view aKey) const {
-  const Section* section = Find(aSection);
-  if (!section) return nullptr;
-  const std::size_t at = FindKey(*section, aKey);
-  return at == kNone ? nullptr : &section->keys[at].second;
+std::optional<std::string_view> TCleanupScript::FindValue(std::string_view aSection, std::string_view aKey) const {
+  const TRecordSection* section = Find(aSection);
+  const std::optional<std::size_t> at = section ? section->Find(aKey) : std::nullopt;
+  if (!at) return std::nullopt;
+  return section->Value(*at);
 }
 
 std::vector<std::string> TCleanupScript::SectionNames() const {
   std::vector<std::string> names;
-  for (const Section& section : fSections) names.push_back(section.name);
+  for (const TRecordSection& section : fSections) names.push_back(section.Name());
   return names;
 }
 
 std::vector<std::string> TCleanupScript::SectionKeys(std::string_view aSection) const {
   std::vector<std::string> keys;
-  if (const Section* section = Find(aSection)) {
-    for (const auto& entry : section->keys) keys.push_back(entry.first);
+  if (const TRecordSection* section = Find(aSection)) {
+    for (std::size_t at = 0; at < section->Size(); ++at) keys.emplace_back(section->Key(at));
   }
   return keys;
 }
 
 std::string TCleanupScript::ReadString(const std::string& aSection, const std::string& aKey,
                                        const std::string& aDefault) const {
-  const std::string* value = FindValue(aSection, aKey);
-  return value ? *value : aDefault;
+  const std::optional<std::string_view> value = FindValue(aSection, aKey);
+  return value ? std::string(*value) : aDefault;
 }
 
 bool TCleanupScript::WriteString(const std::string& aSection, const std::string& aKey, const std::string& aValue) {
@@ -104,45 +85,67 @@ bool TCleanupScript::WriteKey(const std::string& aSection, const std::string& aK
 void TCleanupScript::Merge(std::string_view aFileBytes) { MergeText(DecodeScriptBytes(aFileBytes, nullptr)); }
 
 void TCleanupScript::MergeText(std::string_view aText) {
-  const TIniStore store = TIniStore::FromText(aText);
-  for (const TIniSection& section : store.Sections()) {
-    if (section.Name().empty()) continue;
-    for (const TIniLine& line : section.Lines()) {
-      if (line.HasValue && !line.Name.empty()) SetString(section.Name(), line.Name, line.Value);
-    }
-  }
+  // Read line by line into the record: a store of the whole file beside the record would hold
+  // every name twice more.
+  ForEachIniValue(aText, [this](std::string_view aSection, std::string_view aKey, std::string_view aValue) {
+    if (!aSection.empty() && !aKey.empty()) SetString(aSection, aKey, aValue);
+  });
 }
 
 std::string TCleanupScript::Serialize() const {
-  std::string text;
-  for (const Section& section : fSections) {
-    text += "[" + section.name + "]\r\n";
-    for (const auto& [key, value] : section.keys) text += key + "=" + value + "\r\n";
-    text += "\r\n";
-  }
-  const std::u16string wide = Utf8ToUtf16(text);
+  // Written line by line into the bytes of the file: the text of a large record and its
+  // UTF-16 form whole beside the bytes would hold it three times over.
+  std::size_t estimate = 1;
+  for (const TRecordSection& section : fSections) estimate += section.Name().size() + 6 + section.TextSize() + 3 * section.Size();
   std::string bytes = "\xFF\xFE";
-  bytes.reserve(2 + wide.size() * 2);
-  for (const char16_t c : wide) {
-    bytes += static_cast<char>(c & 0xFF);
-    bytes += static_cast<char>(c >> 8);
+  bytes.reserve(2 * estimate);
+  std::string line;
+  const auto appendLine = [&bytes, &line] {
+    line += "\r\n";
+    for (const char16_t c : Utf8ToUtf16(line)) {
+      bytes += static_cast<char>(c & 0xFF);
+      bytes += static_cast<char>(c >> 8);
+    }
+    line.clear();
+  };
+  for (const TRecordSection& section : fSections) {
+    line.append("[").append(section.Name()).append("]");
+    appendLine();
+    for (std::size_t at = 0; at < section.Size(); ++at) {
+      line.append(section.Key(at)).append("=").append(section.Value(at));
+      appendLine();
+    }
+    appendLine();
   }
   return bytes;
 }
 
-std::optional<TCleanupScript> ParseCleanupRecord(const std::string& aFileName, std::string_view aFileBytes) {
-  std::string text = DecodeScriptBytes(aFileBytes, nullptr);
-  if (text.find('\0') != std::string::npos) return std::nullopt;
-  if (!text.empty() && text.back() != '\n' && text.back() != '\r') {
-    const std::size_t lineStart = text.find_last_of("\r\n");
-    text.erase(lineStart == std::string::npos ? 0 : lineStart + 1);
+namespace {
+
+std::optional<TCleanupScript> ParseCleanupText(const std::string& aFileName, std::string aText) {
+  if (aText.find('\0') != std::string::npos) return std::nullopt;
+  if (!aText.empty() && aText.back() != '\n' && aText.back() != '\r') {
+    const std::size_t lineStart = aText.find_last_of("\r\n");
+    aText.erase(lineStart == std::string::npos ? 0 : lineStart + 1);
   }
   TCleanupScript record(aFileName);
-  record.MergeText(text);
+  record.MergeText(aText);
   if (record.SectionKeys("LuM CleanUp").empty() || record.SectionKeys("LuM CleanUp Directories").empty()) {
     return std::nullopt;
   }
   return record;
+}
+
+}  // namespace
+
+std::optional<TCleanupScript> ParseCleanupRecord(const std::string& aFileName, std::string_view aFileBytes) {
+  return ParseCleanupText(aFileName, DecodeScriptBytes(aFileBytes, nullptr));
+}
+
+std::optional<TCleanupScript> ParseCleanupRecord(const std::string& aFileName, std::string&& aFileBytes) {
+  std::string text = DecodeScriptBytes(aFileBytes, nullptr);
+  std::string().swap(aFileBytes);  // the text replaces them: a large record is not held twice
+  return ParseCleanupText(aFileName, std::move(text));
 }
 
 }  // namespace vek

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "archive/PackExtraction.h"
+#include "engine/RecordSection.h"
 #include "script/UnInstallInfo.h"
 
 namespace vek {
@@ -27,10 +28,13 @@ class TCleanupScript : public ICleanupRecord, public TIniAccess {
   void MergeText(std::string_view aText);
 
   void SetString(std::string_view aSection, std::string_view aKey, std::string_view aValue);
-  const std::string* FindValue(std::string_view aSection, std::string_view aKey) const;
+  std::optional<std::string_view> FindValue(std::string_view aSection, std::string_view aKey) const;
   std::vector<std::string> SectionNames() const;
   // The keys of a section in the order they were first written; none when it is missing.
   std::vector<std::string> SectionKeys(std::string_view aSection) const;
+  // A section, to be read in place when it is too large to copy (a folder of many files); null
+  // when it is missing. Valid until the record changes.
+  const TRecordSection* FindSection(std::string_view aSection) const { return Find(aSection); }
 
   // TIniAccess, for the uninstall records kept in the record.
   std::string ReadString(const std::string& aSection, const std::string& aKey,
@@ -52,22 +56,13 @@ class TCleanupScript : public ICleanupRecord, public TIniAccess {
   std::string Serialize() const;
 
  private:
-  // Names are found through an index, positions by the hash of the upper-cased name: an install
-  // writes a key for every file, and a search through all keys would cost the square of them.
-  // The index holds no copy of the names, so that it adds little to the record's memory.
   using NameIndex = std::unordered_multimap<std::size_t, std::size_t>;
-  struct Section {
-    std::string name;
-    std::vector<std::pair<std::string, std::string>> keys;
-    NameIndex keyIndex;
-  };
-  Section& FindOrAdd(std::string_view aSection);
-  const Section* Find(std::string_view aSection) const;
+  TRecordSection& FindOrAdd(std::string_view aSection);
+  const TRecordSection* Find(std::string_view aSection) const;
   std::size_t SectionAt(std::string_view aSection) const;
-  static std::size_t FindKey(const Section& aSection, std::string_view aKey);
 
   std::string fFileName;
-  std::vector<Section> fSections;
+  std::vector<TRecordSection> fSections;
   NameIndex fSectionIndex;
   std::function<void()> fOnFlush;
 };
@@ -77,5 +72,7 @@ class TCleanupScript : public ICleanupRecord, public TIniAccess {
 // last line without its line end (a file cut short) is left out, since it may name a file only
 // in part.
 std::optional<TCleanupScript> ParseCleanupRecord(const std::string& aFileName, std::string_view aFileBytes);
+// The same for bytes read for it alone, which it releases once they are decoded.
+std::optional<TCleanupScript> ParseCleanupRecord(const std::string& aFileName, std::string&& aFileBytes);
 
 }  // namespace vek

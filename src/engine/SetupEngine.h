@@ -347,7 +347,8 @@ class TSetupEngine {
   void CleanUpRecordedFolders();
   void CleanUpProgramGroups();
   void CleanUpRegistration();
-  std::vector<std::string> ResolveCleanUpEntries(const std::string& aFolderKey, const std::string& aFolder);
+  bool ForEachCleanUpEntry(const std::string& aFolderKey, const std::string& aFolder,
+                           const std::function<bool(const std::string&)>& aName);
   void DeleteCleanUpFile(const std::string& aPath);
   void RemoveCleanUpFolder(const std::string& aFolder);
   void AddCleanUpError(const std::string& aLine);
@@ -386,7 +387,6 @@ class TSetupEngine {
   std::string fDiskDrive;
   std::vector<std::string> fCleanUpDirList;
   std::vector<std::string> CleanUpSubDirList;
-  std::vector<std::string> CleanUpFileList;
   bool fStopCleanUp = false;
   bool fCleanUpErrors = false;
   std::vector<std::string> fCleanUpErrorList;

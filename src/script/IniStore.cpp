@@ -30,29 +30,50 @@ bool SectionHeaderName(std::string_view aLine, std::string_view& aName) {
   return true;
 }
 
+// Splits "name=value" into its trimmed parts; false for a line without "=".
+bool SplitKeyLine(std::string_view aLine, std::string_view& aName, std::string_view& aValue) {
+  const std::size_t equals = aLine.find('=');
+  if (equals == std::string_view::npos) return false;
+  aName = TrimBlanks(aLine.substr(0, equals));
+  aValue = TrimBlanks(aLine.substr(equals + 1));
+  return true;
+}
+
 TIniLine ParseLine(std::string_view aLine) {
   TIniLine line;
-  const std::size_t equals = aLine.find('=');
-  if (equals == std::string_view::npos) {
+  std::string_view name;
+  std::string_view value;
+  if (!SplitKeyLine(aLine, name, value)) {
     line.Name = std::string(aLine);
     return line;
   }
-  line.Name = std::string(TrimBlanks(aLine.substr(0, equals)));
-  line.Value = std::string(TrimBlanks(aLine.substr(equals + 1)));
+  line.Name = std::string(name);
+  line.Value = std::string(value);
   line.HasValue = true;
   return line;
 }
 
 }  // namespace
 
+void ForEachIniValue(std::string_view aText, const TIniValueVisitor& aVisit) {
+  std::string_view section;
+  ForEachLine(aText, [&](std::string_view aLine) {
+    if (aLine.front() == ';' || SectionHeaderName(aLine, section)) return;
+    std::string_view name;
+    std::string_view value;
+    if (SplitKeyLine(aLine, name, value)) aVisit(section, name, value);
+  });
+}
+
 const TIniLine* TIniSection::FindKey(std::string_view aKey) const {
-  const auto it = fKeys.find(aKey);
-  return it == fKeys.end() ? nullptr : &fLines[it->second];
+  const std::optional<std::size_t> at = fKeys.Find(aKey, LineName());
+  return at ? &fLines[*at] : nullptr;
 }
 
 void TIniSection::AddLine(TIniLine aLine) {
-  if (aLine.HasValue) fKeys.emplace(aLine.Name, fLines.size());  // keeps the first of a name
+  const bool firstOfItsName = aLine.HasValue && !FindKey(aLine.Name);
   fLines.push_back(std::move(aLine));
+  if (firstOfItsName) fKeys.Add(fLines.size() - 1, LineName());
 }
 
 TIniStore TIniStore::FromText(std::string_view aText) {

@@ -21,12 +21,15 @@
 //     the later ones are kept in Sections() but never consulted. A key that occurs again in a
 //     section: the first one is read.
 #include <cstddef>
+#include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "base/CaseMap.h"
+#include "script/NameIndex.h"
 
 namespace vek {
 
@@ -50,10 +53,21 @@ class TIniSection {
   void AddLine(TIniLine aLine);
 
  private:
+  auto LineName() const {
+    return [this](std::size_t aLine) -> std::string_view { return fLines[aLine].Name; };
+  }
+
   std::string fName;
   std::vector<TIniLine> fLines;
-  std::map<std::string, std::size_t, TextLess> fKeys;  // name -> index of its first line
+  TNameIndex fKeys;  // the line of each key's first occurrence
 };
+
+// Calls aVisit(section, name, value) for every "name=value" line of the text, in file order,
+// by the rules above and without building a store: for a large file that is read once. Lines
+// before the first header come with an empty section name; a repeated section or key is
+// passed on every time it occurs.
+using TIniValueVisitor = std::function<void(std::string_view, std::string_view, std::string_view)>;
+void ForEachIniValue(std::string_view aText, const TIniValueVisitor& aVisit);
 
 class TIniStore {
  public:

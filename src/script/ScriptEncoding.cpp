@@ -11,14 +11,22 @@ constexpr std::string_view kUtf16LEMark = "\xFF\xFE";
 constexpr std::string_view kUtf16BEMark = "\xFE\xFF";
 
 std::string DecodeUtf16(std::string_view aBytes, bool aBigEndian) {
+  // Converted in slices, so that a large file (a cleanup record of many files) is not held a
+  // third time as UTF-16 units. A slice never ends inside a surrogate pair.
+  constexpr std::size_t kSlice = 32768;
+  std::string text;
+  text.reserve(aBytes.size() / 2);
   std::u16string units;
-  units.reserve(aBytes.size() / 2);
   for (std::size_t i = 0; i + 1 < aBytes.size(); i += 2) {
     const auto first = static_cast<unsigned char>(aBytes[i]);
     const auto second = static_cast<unsigned char>(aBytes[i + 1]);
     units += static_cast<char16_t>(aBigEndian ? (first << 8) | second : (second << 8) | first);
+    if (units.size() >= kSlice && (units.back() < 0xD800 || units.back() > 0xDBFF)) {
+      text += Utf16ToUtf8(units);
+      units.clear();
+    }
   }
-  std::string text = Utf16ToUtf8(units);
+  text += Utf16ToUtf8(units);
   if (aBytes.size() % 2 != 0) AppendUtf8(text, 0xFFFD);
   return text;
 }

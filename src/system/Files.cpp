@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "system/PathText.h"
@@ -144,6 +145,11 @@ SysResult ReadWholeFile(const std::string& aPath, std::string& aBytes) {
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return LastError("Read", aPath);
+  // Room for the whole file at once: grown in steps, a large file (a cleanup record of many
+  // files) would briefly need its size twice over and more.
+  if (LARGE_INTEGER size; ::GetFileSizeEx(file.get(), &size) && size.QuadPart < (std::int64_t{1} << 31)) {
+    aBytes.reserve(static_cast<std::size_t>(size.QuadPart));
+  }
   char buffer[65536];
   for (;;) {
     DWORD got = 0;

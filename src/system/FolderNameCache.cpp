@@ -1,11 +1,19 @@
 #include "system/FolderNameCache.h"
 
+#include <algorithm>
+#include <functional>
 #include <vector>
 
 #include "system/Files.h"
 #include "system/PathText.h"
 
 namespace vek {
+
+namespace {
+
+std::uint64_t NameHash(std::string_view aName) { return std::hash<std::string>{}(UpperCase(aName)); }
+
+}  // namespace
 
 bool TFolderNameCache::MayExist(const std::string& aPath) {
   const std::string folder = ExtractFilePath(aPath);
@@ -14,9 +22,12 @@ bool TFolderNameCache::MayExist(const std::string& aPath) {
   if (inserted) {
     std::vector<DirEntry> entries;
     listing.listed = !folder.empty() && ListDirectory(folder, entries).ok();
-    for (DirEntry& entry : entries) listing.names.insert(std::move(entry.name));
+    listing.nameHashes.reserve(entries.size());
+    for (const DirEntry& entry : entries) listing.nameHashes.push_back(NameHash(entry.name));
+    std::sort(listing.nameHashes.begin(), listing.nameHashes.end());
   }
-  return !listing.listed || listing.names.contains(ExtractFileName(aPath));
+  return !listing.listed ||
+         std::binary_search(listing.nameHashes.begin(), listing.nameHashes.end(), NameHash(ExtractFileName(aPath)));
 }
 
 }  // namespace vek

@@ -9,9 +9,15 @@
 // The listing is taken when a folder is first asked about and is not read again: it is meant
 // for a pass that removes files and creates none. A name it holds may still be gone (the pass
 // deleted it), so a caller asks the file system about those; only a name it lacks is settled.
+//
+// A listing keeps a sorted 64-bit hash of each upper-cased name, not the name: eight bytes a
+// file instead of a tree node and a string, for folders of tens of thousands of files. Two
+// names with one hash only make a missing name "may exist", which the caller then asks the file
+// system about, as for a name that is there.
+#include <cstdint>
 #include <map>
-#include <set>
 #include <string>
+#include <vector>
 
 #include "base/CaseMap.h"
 
@@ -26,7 +32,7 @@ class TFolderNameCache {
  private:
   struct TListing {
     bool listed = false;
-    std::set<std::string, TextLess> names;
+    std::vector<std::uint64_t> nameHashes;  // sorted
   };
   std::map<std::string, TListing, TextLess> fFolders;
 };

@@ -5,6 +5,9 @@
 
 #include "engine/CleanupScript.h"
 
+#include "base/CaseMap.h"
+#include "base/Utf.h"
+
 namespace vek {
 namespace {
 
@@ -24,7 +27,7 @@ TEST(CleanupScript, KeepsFirstWrittenOrderAndComparesWithoutCase) {
   EXPECT_TRUE(record.WriteKey("c:\\app", "A.TXT"));  // the same file: no second key
   record.WriteString("lum cleanup directories", "C:\\APP", "2");
   EXPECT_EQ(record.SectionNames(), (std::vector<std::string>{"LuM CleanUp Directories", "C:\\App"}));
-  ASSERT_NE(record.FindValue("LUM CLEANUP DIRECTORIES", "c:\\app"), nullptr);
+  ASSERT_TRUE(record.FindValue("LUM CLEANUP DIRECTORIES", "c:\\app"));
   EXPECT_EQ(*record.FindValue("LUM CLEANUP DIRECTORIES", "c:\\app"), "2");
   EXPECT_EQ(record.Serialize(), Utf16Le("[LuM CleanUp Directories]\r\nC:\\App=2\r\n\r\n[C:\\App]\r\na.txt=\r\n\r\n"));
 }
@@ -35,8 +38,8 @@ TEST(CleanupScript, MergesAnEarlierRecordInAnyEncoding) {
     TCleanupScript record("x");
     record.Merge(bytes);
     record.WriteKey("C:\\New", "new.txt");
-    EXPECT_NE(record.FindValue("C:\\Old", "old.txt"), nullptr);
-    EXPECT_NE(record.FindValue("lum cleanup directories", "C:\\OLD"), nullptr);
+    EXPECT_TRUE(record.FindValue("C:\\Old", "old.txt"));
+    EXPECT_TRUE(record.FindValue("lum cleanup directories", "C:\\OLD"));
     EXPECT_EQ(record.SectionNames().size(), 3u);
   }
   TCleanupScript damaged("x");
@@ -130,6 +133,35 @@ TEST(ParseCleanupRecord, DropsTheLastLineWhereverTheCutFalls) {
     ASSERT_TRUE(record.has_value()) << c.what;
     EXPECT_EQ(record->SectionKeys("C:\\App"), (std::vector<std::string>{"a.txt"})) << c.what;
   }
+}
+
+// A record as large as an installation of many files: every key is found again in another
+// case after the record went through its file, in the order it was written, and a key the file
+// names twice keeps its first place and its last value.
+TEST(ParseCleanupRecord, ALargeRecordSurvivesItsFile) {
+  constexpr int kFiles = 20000;
+  const auto name = [](int aIndex) { return "Group" + std::to_string(aIndex % 40) + "/Ø" + std::to_string(aIndex) + ".txt"; };
+  TCleanupScript written("x");
+  written.WriteString("LuM CleanUp", "System", "Notes");
+  written.WriteString("LuM CleanUp Directories", "C:\\App", "1");
+  for (int i = 0; i < kFiles; ++i) written.WriteKey("C:\\App", name(i));
+  std::string bytes = written.Serialize();
+  for (const char16_t c : Utf8ToUtf16("[c:\\app]\r\nGROUP1/ø1.TXT=again\r\n")) {
+    bytes += static_cast<char>(c & 0xFF);
+    bytes += static_cast<char>(c >> 8);
+  }
+
+  const std::optional<TCleanupScript> read = ParseCleanupRecord("x", std::move(bytes));
+  ASSERT_TRUE(read.has_value());
+  const TRecordSection* section = read->FindSection("c:\\APP");
+  ASSERT_NE(section, nullptr);
+  ASSERT_EQ(section->Size(), static_cast<std::size_t>(kFiles));
+  for (const int i : {0, 1, 2, 999, kFiles - 1}) EXPECT_EQ(section->Key(static_cast<std::size_t>(i)), name(i));
+  for (int i = 0; i < kFiles; i += 7) {
+    ASSERT_EQ(section->Find(UpperCase(name(i))), std::optional<std::size_t>(i)) << name(i);
+  }
+  EXPECT_EQ(read->FindValue("C:\\App", "group1/Ø1.txt"), std::optional<std::string_view>("again"));
+  EXPECT_EQ(read->FindValue("C:\\App", "group1/Ø1.txt.bak"), std::nullopt);
 }
 
 }  // namespace

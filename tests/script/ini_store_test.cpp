@@ -141,6 +141,21 @@ TEST(ScriptEncoding, DamagedBytesBecomeReplacementCharacters) {
   for (const Case& c : cases) EXPECT_EQ(DecodeScriptBytes(c.bytes, nullptr), c.text);
 }
 
+// A large UTF-16 file is converted in pieces: a surrogate pair is one character wherever it
+// falls, and a lone surrogate one replacement character.
+TEST(ScriptEncoding, LargeUtf16TextDecodesAsAWhole) {
+  const std::string pair = std::string("\x3D\xD8\x00\xDE", 4);  // U+1F600, little-endian
+  const std::string lone = std::string("\x00\xD8", 2);
+  for (std::size_t padding = 32760; padding < 32772; ++padding) {
+    std::string bytes = "\xFF\xFE";
+    std::string text;
+    for (std::size_t i = 0; i < padding; ++i) bytes += std::string("a\0", 2), text += 'a';
+    for (int i = 0; i < 8; ++i) bytes += pair, text += "\xF0\x9F\x98\x80";
+    bytes += lone + std::string("b\0", 2), text += "\xEF\xBF\xBD" "b";
+    ASSERT_EQ(DecodeScriptBytes(bytes, nullptr), text) << padding;
+  }
+}
+
 TEST(ScriptEncoding, AnsiDecoderOutputIsValidated) {
   const auto broken = [](std::string_view) { return std::string("ok\xFF"); };
   EXPECT_EQ(DecodeScriptBytes("x", broken), "ok\xEF\xBF\xBD");
