@@ -10,8 +10,19 @@
 
 namespace vek {
 
+namespace {
+constexpr std::uint64_t kUnknownPosition = ~std::uint64_t{0};
+}  // namespace
+
 struct TFileStream::THandle {
   UniqueFileHandle File;
+  // Where the file pointer stands for reading: unknown after opening, writing or a failure.
+  std::uint64_t Position = kUnknownPosition;
+
+  void Reset(HANDLE aFile) {
+    File.reset(aFile);
+    Position = kUnknownPosition;
+  }
 };
 
 namespace {
@@ -29,7 +40,7 @@ TFileStream::TFileStream(TFileStream&&) noexcept = default;
 TFileStream& TFileStream::operator=(TFileStream&&) noexcept = default;
 
 SysResult TFileStream::OpenRead(const std::string& aPath) {
-  fHandle->File.reset(::CreateFileW(WidePath(aPath).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+  fHandle->Reset(::CreateFileW(WidePath(aPath).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
                                     nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   return fHandle->File ? SysResult::Ok() : LastError();
 }
@@ -44,19 +55,19 @@ HANDLE CreateForWriting(const std::string& aPath, DWORD aDisposition) {
 }  // namespace
 
 SysResult TFileStream::Create(const std::string& aPath) {
-  fHandle->File.reset(CreateForWriting(aPath, CREATE_ALWAYS));
+  fHandle->Reset(CreateForWriting(aPath, CREATE_ALWAYS));
   return fHandle->File ? SysResult::Ok() : LastError();
 }
 
 SysResult TFileStream::CreateNew(const std::string& aPath) {
-  fHandle->File.reset(CreateForWriting(aPath, CREATE_NEW));
+  fHandle->Reset(CreateForWriting(aPath, CREATE_NEW));
   return fHandle->File ? SysResult::Ok() : LastError();
 }
 
 bool TFileStream::IsOpen() const { return fHandle && static_cast<bool>(fHandle->File); }
 
 void TFileStream::Close() {
-  if (fHandle) fHandle->File.reset();
+  if (fHandle) fHandle->Reset(INVALID_HANDLE_VALUE);
 }
 
 SysResult TFileStream::GetSize(std::uint64_t& aSize) const {
@@ -66,28 +77,38 @@ SysResult TFileStream::GetSize(std::uint64_t& aSize) const {
   return SysResult::Ok();
 }
 
+// The reads go through the file pointer, moved only when a read does not start where the last
+// one ended, rather than through an OVERLAPPED offset: under Wine every read given an OVERLAPPED
+// costs a round trip to its server (for a completion port the handle never has), two per
+// extracted file. The pointer is the stream's own: no other code reads through this handle.
 SysResult TFileStream::ReadAt(std::uint64_t aOffset, void* aBuffer, std::size_t aCount,
                               std::size_t& aRead) const {
   aRead = 0;
+  if (aOffset != fHandle->Position) {
+    LARGE_INTEGER where{};
+    where.QuadPart = static_cast<LONGLONG>(aOffset);
+    fHandle->Position = kUnknownPosition;
+    if (!::SetFilePointerEx(fHandle->File.get(), where, nullptr, FILE_BEGIN)) return LastError();
+    fHandle->Position = aOffset;
+  }
   auto* bytes = static_cast<unsigned char*>(aBuffer);
   while (aRead < aCount) {
-    const std::uint64_t offset = aOffset + aRead;
-    OVERLAPPED where{};
-    where.Offset = static_cast<DWORD>(offset);
-    where.OffsetHigh = static_cast<DWORD>(offset >> 32);
     DWORD got = 0;
     const DWORD chunk = static_cast<DWORD>(std::min(aCount - aRead, kMaxChunk));
-    if (!::ReadFile(fHandle->File.get(), bytes + aRead, chunk, &got, &where)) {
+    if (!::ReadFile(fHandle->File.get(), bytes + aRead, chunk, &got, nullptr)) {
+      fHandle->Position = kUnknownPosition;
       const SysResult error = LastError();
       return error.error == ERROR_HANDLE_EOF ? SysResult::Ok() : error;
     }
     if (got == 0) break;
     aRead += got;
+    fHandle->Position += got;
   }
   return SysResult::Ok();
 }
 
 SysResult TFileStream::Write(const void* aData, std::size_t aCount) {
+  fHandle->Position = kUnknownPosition;
   const auto* bytes = static_cast<const unsigned char*>(aData);
   while (aCount > 0) {
     DWORD written = 0;
