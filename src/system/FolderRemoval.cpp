@@ -27,6 +27,10 @@ void RemoveEmptySubFoldersAt(const std::string& aFolder, const TKeepFolder& aKee
     if (!entry.IsFolder() || IsLink(entry)) continue;
     const std::string sub = JoinPath(aFolder, entry.name);
     if (aKeep && aKeep(sub)) continue;
+    // By the time a cleanup gets here most folders are empty: one attempt removes such a folder
+    // without the listing, which under Wine reads every entry's attributes. Only a folder that
+    // is not empty (or is read-only) is listed and gone through.
+    if (RemoveEmptyDirectory(sub)) continue;
     RemoveEmptySubFoldersAt(sub, aKeep, aDepth + 1);
     ClearReadOnlyAndHidden(sub);
     (void)RemoveEmptyDirectory(sub);
