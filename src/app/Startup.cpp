@@ -172,7 +172,7 @@ int RunSetupWithLanguage() {
 
   // The script (an empty store when it is missing) chooses the language of the run, with the
   // system's locale mapped through its "Language" section.
-  engine.LoadScript(context.ScriptFileName);
+  engine.LoadScript(context.ScriptFileName, IsCleanUpRun(context.RunMode));
   SelectLanguage(ReadLanguageCode(engine.Script(), true, GetThreadLocaleId()));
 
   const SecondPassResult switches = ReadSwitches(args, context, settings, host);

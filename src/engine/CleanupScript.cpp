@@ -1,6 +1,7 @@
 #include "engine/CleanupScript.h"
 
 #include <algorithm>
+#include <set>
 
 #include "base/CaseMap.h"
 #include "base/Utf.h"
@@ -146,6 +147,16 @@ std::optional<TCleanupScript> ParseCleanupRecord(const std::string& aFileName, s
   std::string text = DecodeScriptBytes(aFileBytes, nullptr);
   std::string().swap(aFileBytes);  // the text replaces them: a large record is not held twice
   return ParseCleanupText(aFileName, std::move(text));
+}
+
+TSectionLinesFilter RecordFileListsLeftOut(std::string_view aText) {
+  std::set<std::string, TextLess> fileLists;
+  ForEachIniValue(aText, [&fileLists](std::string_view aSection, std::string_view aName, std::string_view) {
+    if (SameText(aSection, "LuM CleanUp Directories") || SameText(aSection, "LuM CleanUp Groups")) {
+      fileLists.emplace(aName);
+    }
+  });
+  return [fileLists = std::move(fileLists)](std::string_view aSection) { return !fileLists.contains(aSection); };
 }
 
 }  // namespace vek

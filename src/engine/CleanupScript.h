@@ -14,6 +14,7 @@
 
 #include "archive/PackExtraction.h"
 #include "engine/RecordSection.h"
+#include "script/IniStore.h"
 #include "script/UnInstallInfo.h"
 
 namespace vek {
@@ -74,5 +75,11 @@ class TCleanupScript : public ICleanupRecord, public TIniAccess {
 std::optional<TCleanupScript> ParseCleanupRecord(const std::string& aFileName, std::string_view aFileBytes);
 // The same for bytes read for it alone, which it releases once they are decoded.
 std::optional<TCleanupScript> ParseCleanupRecord(const std::string& aFileName, std::string&& aFileBytes);
+
+// For the script store of a cleanup run, whose script is the record: leaves out the lines of
+// the sections that the record's folder and group lists name. The cleanup reads those file
+// lists from the record itself (ParseCleanupRecord), and a record of tens of thousands of files
+// would otherwise be held twice.
+TSectionLinesFilter RecordFileListsLeftOut(std::string_view aText);
 
 }  // namespace vek

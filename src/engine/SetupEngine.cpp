@@ -61,8 +61,8 @@ TSetupEngine::TSetupEngine(TRunContext& aContext, IUserChannel* aChannel)
   fExpandContext.CreateWsUpdateFile = [this] { return CreateWsUpdateFile(); };
 }
 
-void TSetupEngine::LoadScript(const std::string& aFileName) {
-  OpenScriptFile(fScript, aFileName);
+void TSetupEngine::LoadScript(const std::string& aFileName, bool aCleanUpRecord) {
+  OpenScriptFile(fScript, aFileName, aCleanUpRecord ? RecordFileListsLeftOut : TScriptFile::TLinesFilterMaker{});
   LoadScriptTranslations(FTranslation, fScript.Store());
 }
 

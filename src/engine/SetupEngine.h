@@ -76,7 +76,8 @@ class TSetupEngine {
 
   // Start-up: reads the script file into the script store, replacing any earlier one; a
   // missing file gives an empty store.
-  void LoadScript(const std::string& aFileName);
+  // aCleanUpRecord: the script is a cleanup record, whose file lists the cleanup reads itself.
+  void LoadScript(const std::string& aFileName, bool aCleanUpRecord = false);
   const TScriptFile& Script() const { return fScript; }
   TUserVariables& UserVariables() { return fUserVariables; }
   // The text variables of aText replaced with this run's values.

@@ -76,11 +76,13 @@ void TIniSection::AddLine(TIniLine aLine) {
   if (firstOfItsName) fKeys.Add(fLines.size() - 1, LineName());
 }
 
-TIniStore TIniStore::FromText(std::string_view aText) {
+TIniStore TIniStore::FromText(std::string_view aText, const TSectionLinesFilter& aKeepLines) {
   TIniStore store;
-  const auto startSection = [&store](std::string_view aName) {
+  bool keepLines = true;
+  const auto startSection = [&](std::string_view aName) {
     store.fIndex.emplace(std::string(aName), store.fSections.size());  // keeps the first
     store.fSections.emplace_back(std::string(aName));
+    keepLines = !aKeepLines || aKeepLines(aName);
   };
   ForEachLine(aText, [&](std::string_view aLine) {
     if (aLine.front() == ';') return;
@@ -90,7 +92,7 @@ TIniStore TIniStore::FromText(std::string_view aText) {
       return;
     }
     if (store.fSections.empty()) startSection({});
-    store.fSections.back().AddLine(ParseLine(aLine));
+    if (keepLines) store.fSections.back().AddLine(ParseLine(aLine));
   });
   return store;
 }

@@ -69,11 +69,15 @@ class TIniSection {
 using TIniValueVisitor = std::function<void(std::string_view, std::string_view, std::string_view)>;
 void ForEachIniValue(std::string_view aText, const TIniValueVisitor& aVisit);
 
+// Whether the lines of a section are kept in a store; a section left out is there, but empty.
+using TSectionLinesFilter = std::function<bool(std::string_view aSection)>;
+
 class TIniStore {
  public:
   TIniStore() = default;
-  // Builds the store from the decoded text of a file.
-  static TIniStore FromText(std::string_view aText);
+  // Builds the store from the decoded text of a file, with the lines of the sections that
+  // aKeepLines keeps (all when it is empty).
+  static TIniStore FromText(std::string_view aText, const TSectionLinesFilter& aKeepLines = {});
 
   bool SectionExists(std::string_view aSection) const { return FindSection(aSection) != nullptr; }
   bool ValueExists(std::string_view aSection, std::string_view aKey) const;

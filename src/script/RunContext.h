@@ -16,6 +16,9 @@ enum TRunMode : std::uint8_t {
   rmWorkStationCleanUp,  // 4: remove a workstation installation
 };
 
+// The runs whose script is a cleanup record; they share their wizard pages.
+inline bool IsCleanUpRun(TRunMode aMode) { return aMode == rmCleanUp || aMode == rmWorkStationCleanUp; }
+
 struct TRunContext {
   TRunMode RunMode = rmInstall;
   std::string ScriptFileName;

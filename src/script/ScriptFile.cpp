@@ -17,9 +17,11 @@ std::string ReadWithLanguageOverride(const TKeyReader& aRead, std::string_view a
   return aRead(LanguageKeyName(aCode, aKey), plain);
 }
 
-void TScriptFile::Open(const std::string& aFileName, std::string_view aBytes, const TAnsiDecoder& aAnsi) {
+void TScriptFile::Open(const std::string& aFileName, std::string_view aBytes, const TAnsiDecoder& aAnsi,
+                       const TLinesFilterMaker& aLinesFilter) {
   fFileName = aFileName;
-  fStore = TIniStore::FromText(DecodeScriptBytes(aBytes, aAnsi));
+  const std::string text = DecodeScriptBytes(aBytes, aAnsi);
+  fStore = TIniStore::FromText(text, aLinesFilter ? aLinesFilter(text) : TSectionLinesFilter{});
 }
 
 std::string TScriptFile::LangCode() const { return fLangCode ? *fLangCode : CurrentLanguageCode(); }

@@ -31,7 +31,11 @@ std::string ReadWithLanguageOverride(const TKeyReader& aRead, std::string_view a
 class TScriptFile {
  public:
   // Replaces the store by the decoded bytes of aFileName (empty bytes give an empty store).
-  void Open(const std::string& aFileName, std::string_view aBytes, const TAnsiDecoder& aAnsi);
+  // aLinesFilter, when given, makes from the decoded text the filter of the sections whose
+  // lines the store keeps.
+  using TLinesFilterMaker = std::function<TSectionLinesFilter(std::string_view aText)>;
+  void Open(const std::string& aFileName, std::string_view aBytes, const TAnsiDecoder& aAnsi,
+            const TLinesFilterMaker& aLinesFilter = {});
   // Frees the store; the file name stays for messages.
   void Close() { fStore = TIniStore(); }
 

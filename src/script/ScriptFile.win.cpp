@@ -6,10 +6,11 @@
 
 namespace vek {
 
-void OpenScriptFile(TScriptFile& aScript, const std::string& aFileName) {
+void OpenScriptFile(TScriptFile& aScript, const std::string& aFileName,
+                    const TScriptFile::TLinesFilterMaker& aLinesFilter) {
   std::string bytes;
   (void)ReadWholeFile(aFileName, bytes);  // an unreadable file reads as an empty one
-  aScript.Open(aFileName, bytes, AnsiToUtf8);
+  aScript.Open(aFileName, bytes, AnsiToUtf8, aLinesFilter);
 }
 
 }  // namespace vek

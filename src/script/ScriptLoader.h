@@ -97,7 +97,8 @@ struct TUninstallExternals {
 
 // Reads the whole file into a new store; a missing or unreadable file gives an empty one.
 // Files without a byte-order mark are read in the system's ANSI code page. (Windows build.)
-void OpenScriptFile(TScriptFile& aScript, const std::string& aFileName);
+void OpenScriptFile(TScriptFile& aScript, const std::string& aFileName,
+                    const TScriptFile::TLinesFilterMaker& aLinesFilter = {});
 
 // The system section; it also sets the run's paths (install path, roots, system folders) in
 // aRun. Nothing, after reporting it, when the script file is missing.

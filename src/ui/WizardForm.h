@@ -29,9 +29,6 @@ class TOptionsPage;
 class TConfirmPage;
 class TWizardProgress;
 
-// Cleanup runs, which share their pages.
-inline bool IsCleanUpRun(TRunMode aMode) { return aMode == rmCleanUp || aMode == rmWorkStationCleanUp; }
-
 // Steps at which the run's work is done: leaving the run then is no cancellation.
 inline bool WorkIsDone(TStepTypes aStep) {
   return aStep == stCleanUpShowErrors || aStep == stFinalInfo || aStep == stFinishCleanUp || aStep == stFinish ||

@@ -164,5 +164,29 @@ TEST(ParseCleanupRecord, ALargeRecordSurvivesItsFile) {
   EXPECT_EQ(read->FindValue("C:\\App", "group1/Ø1.txt.bak"), std::nullopt);
 }
 
+// A cleanup run's script store is the record without its file lists: the sections the folder
+// and group lists name (in any case) are there but empty; every other section keeps its lines,
+// including one whose name merely looks like a folder.
+TEST(RecordFileListsLeftOut, EmptiesTheListedFileSectionsOnly) {
+  const std::string text =
+      "[LuM CleanUp]\r\nSystem=Notes\r\n"
+      "[LuM CleanUp Directories]\r\nC:\\App=1\r\n%SYSDIR%\\Notes=1\r\n"
+      "[LuM CleanUp Groups]\r\nC:\\Menu\\Notes=1\r\n"
+      "[c:\\app]\r\nbin/notes.exe=\r\n"
+      "[%SYSDIR%\\Notes]\r\nnotes.dll=\r\n"
+      "[C:\\Menu\\Notes]\r\nNotes.lnk=\r\n"
+      "[C:\\Other]\r\nkept.txt=\r\n"
+      "[Language]\r\nLangCode=de\r\n";
+  const TIniStore store = TIniStore::FromText(text, RecordFileListsLeftOut(text));
+  for (const char* listed : {"C:\\APP", "%sysdir%\\notes", "C:\\Menu\\Notes"}) {
+    ASSERT_TRUE(store.SectionExists(listed)) << listed;
+    EXPECT_TRUE(store.SectionLines(listed).empty()) << listed;
+  }
+  EXPECT_EQ(store.SectionLines("C:\\Other"), std::vector<std::string>{"kept.txt="});
+  EXPECT_EQ(store.ReadString("Language", "LangCode", ""), "de");
+  EXPECT_EQ(store.ReadString("LuM CleanUp", "System", ""), "Notes");
+  EXPECT_EQ(store.SectionLines("LuM CleanUp Directories").size(), 2u);
+}
+
 }  // namespace
 }  // namespace vek
