@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-#include "script/NameIndex.h"
+#include "base/NameIndex.h"
 
 namespace vek {
 

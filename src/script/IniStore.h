@@ -29,7 +29,7 @@
 #include <vector>
 
 #include "base/CaseMap.h"
-#include "script/NameIndex.h"
+#include "base/NameIndex.h"
 
 namespace vek {
 

@@ -1,4 +1,4 @@
-#include "script/NameIndex.h"
+#include "base/NameIndex.h"
 
 #include <functional>
 #include <limits>
