@@ -1,13 +1,14 @@
+#include "archive/PackExtraction.h"
+
 #include <algorithm>
-#include <set>
 
 #include "archive/DosDateTime.h"
 #include "archive/MaskMatch.h"
+#include "archive/MissingTargets.h"
 #include "archive/ProgressMonitor.h"
 #include "archive/ZipFiles.h"
 #include "archive/ZipReader.h"
 #include "archive/ZipSafeName.h"
-#include "archive/PackExtraction.h"
 #include "base/CaseMap.h"
 #include "base/Format.h"
 #include "base/Utf.h"
@@ -61,7 +62,9 @@ std::string TargetOf(const std::string& aFolder, const std::string& aName) {
 class TPackExtraction {
  public:
   TPackExtraction(TZipReader& aReader, TProgressMonitor& aMonitor, const std::vector<std::string>& aMasks)
-      : fReader(aReader), fMonitor(aMonitor), fMasks(aMasks) {}
+      : fReader(aReader), fMonitor(aMonitor), fMasks(aMasks), fKnownMissing([this](std::size_t aEntry) {
+          return TargetOf(Folder, fReader.Entry(aEntry).FullName);
+        }) {}
 
   bool NewerOnly = false;
   std::string CleanupSection;
@@ -86,7 +89,7 @@ class TPackExtraction {
       if (TargetExists(target)) {
         if (UnpackMode != umMissingOnly) Record(entry.FullName + std::string(kZipPartSuffix));
       } else {
-        fKnownMissing.insert(target);
+        fKnownMissing.Add(i);
         if (UnpackMode != umExistingOnly) Record(entry.FullName);
       }
     }
@@ -123,7 +126,7 @@ class TPackExtraction {
   // not extracted since is known to be missing without asking the file system again: under
   // Wine every look-up of a missing name reads its whole folder.
   bool Exists(const std::string& aTarget) const {
-    return !fKnownMissing.contains(aTarget) && TargetExists(aTarget);
+    return !fKnownMissing.Contains(aTarget) && TargetExists(aTarget);
   }
 
   // A matching entry: filters, questions, extraction and attributes. False when aborted.
@@ -147,7 +150,7 @@ class TPackExtraction {
       return !fMonitor.AbortFlag;
     }
     // From here on the target may exist (a later entry of the same name finds it).
-    fKnownMissing.erase(target);
+    fKnownMissing.Remove(target);
     if (!Extract(aIndex, aEntry)) return false;
     if (FileAttr != 0 && !target.empty() &&
         !SetFileAttributesAt(target, FileAttr | oldAttr | kAttrArchive).ok() && !AttributeFailure(target)) {
@@ -159,7 +162,8 @@ class TPackExtraction {
 
   // False when the attributes could not be cleared and the user chose to abort.
   bool ClearAttributes(const std::string& aTarget, std::uint32_t& aOldAttr) {
-    if (GetFileAttributesAt(aTarget, aOldAttr).ok() && SetFileAttributesAt(aTarget, aOldAttr & ~FileAttr).ok()) {
+    if (GetFileAttributesAt(aTarget, aOldAttr).ok() &&
+        SetFileAttributesAt(aTarget, aOldAttr & ~FileAttr).ok()) {
       return true;
     }
     return AttributeFailure(aTarget);
@@ -180,7 +184,7 @@ class TPackExtraction {
 
   // False when the file is to be left out (a skip or an abort decision).
   bool ReadOnlyTestPassed(const std::string& aTarget) {
-    if (fKnownMissing.contains(aTarget)) return true;
+    if (fKnownMissing.Contains(aTarget)) return true;
     bool again = false;
     do {
       fMonitor.RetryFlag = false;
@@ -189,7 +193,8 @@ class TPackExtraction {
       again = true;
       std::uint32_t attributes = 0;
       if (!GetFileAttributesAt(aTarget, attributes).ok() || !(attributes & kAttrReadOnly)) return true;
-      const std::string message = FileErrorMessage(aTarget, "ReadOnly Error", "Target file is marked as readonly");
+      const std::string message =
+          FileErrorMessage(aTarget, "ReadOnly Error", "Target file is marked as readonly");
       fMonitor.Log(message);
       switch (fMonitor.AskSkipRetryAbort(message)) {
         case sraSkip: fMonitor.NotInstalled(aTarget); return false;
@@ -261,9 +266,8 @@ class TPackExtraction {
   TZipReader& fReader;
   TProgressMonitor& fMonitor;
   const std::vector<std::string>& fMasks;
-  // The targets found missing ahead of the extraction and not extracted yet (by their paths,
-  // compared without regard to case as the file system does).
-  std::set<std::string, TextLess> fKnownMissing;
+  // The targets found missing ahead of the extraction and not extracted yet.
+  TMissingTargets fKnownMissing;
 };
 
 // Opens the pack; reports a pack that cannot be read (the reader then has no entries).
@@ -277,8 +281,9 @@ void OpenPack(TZipReader& aReader, TProgressMonitor& aMonitor, const std::string
 
 }  // namespace
 
-void ExtractPackFile(const std::string& aPackFile, const std::string& aFolder, const std::vector<std::string>& aMasks,
-                     bool aNewerOnly, const std::string& aCleanupSection, bool& aCleanupErrorShown,
+void ExtractPackFile(const std::string& aPackFile, const std::string& aFolder,
+                     const std::vector<std::string>& aMasks, bool aNewerOnly,
+                     const std::string& aCleanupSection, bool& aCleanupErrorShown,
                      ICleanupRecord* aCleanupStore, TProgressMonitor& aMonitor, std::uint16_t aFileAttr,
                      int aUnpackMode) {
   aMonitor.AbortFlag = false;

@@ -3,10 +3,9 @@
 #include <cstdint>
 #include <random>
 
-#include "engine/CleanupScript.h"
-
 #include "base/CaseMap.h"
 #include "base/Utf.h"
+#include "engine/CleanupScript.h"
 
 namespace vek {
 namespace {
@@ -29,7 +28,8 @@ TEST(CleanupScript, KeepsFirstWrittenOrderAndComparesWithoutCase) {
   EXPECT_EQ(record.SectionNames(), (std::vector<std::string>{"LuM CleanUp Directories", "C:\\App"}));
   ASSERT_TRUE(record.FindValue("LUM CLEANUP DIRECTORIES", "c:\\app"));
   EXPECT_EQ(*record.FindValue("LUM CLEANUP DIRECTORIES", "c:\\app"), "2");
-  EXPECT_EQ(record.Serialize(), Utf16Le("[LuM CleanUp Directories]\r\nC:\\App=2\r\n\r\n[C:\\App]\r\na.txt=\r\n\r\n"));
+  EXPECT_EQ(record.Serialize(),
+            Utf16Le("[LuM CleanUp Directories]\r\nC:\\App=2\r\n\r\n[C:\\App]\r\na.txt=\r\n\r\n"));
 }
 
 TEST(CleanupScript, MergesAnEarlierRecordInAnyEncoding) {
@@ -97,8 +97,8 @@ TEST(ParseCleanupRecord, ReadsRecordsInEveryEncodingAndRefusesWhatIsNotOne) {
       {"empty folder list", Utf16Le(kProgram + "[LuM CleanUp Directories]\r\n" + kAppFolder), false},
       {"no program record", Utf16Le(kFolderList + kAppFolder), false},
       {"UTF-16 without byte-order mark", Utf16Le(kProgram + kFolderList + kAppFolder).substr(2), false},
-      {"NUL inside a name",
-       Utf16Le(kProgram + kFolderList + std::string("[C:\\App]\r\na\0.txt=\r\n", 19)), false},
+      {"NUL inside a name", Utf16Le(kProgram + kFolderList + std::string("[C:\\App]\r\na\0.txt=\r\n", 19)),
+       false},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ParseCleanupRecord("x", c.bytes).has_value(), c.usable) << c.what;
@@ -140,7 +140,9 @@ TEST(ParseCleanupRecord, DropsTheLastLineWhereverTheCutFalls) {
 // names twice keeps its first place and its last value.
 TEST(ParseCleanupRecord, ALargeRecordSurvivesItsFile) {
   constexpr int kFiles = 20000;
-  const auto name = [](int aIndex) { return "Group" + std::to_string(aIndex % 40) + "/Ø" + std::to_string(aIndex) + ".txt"; };
+  const auto name = [](int aIndex) {
+    return "Group" + std::to_string(aIndex % 40) + "/Ø" + std::to_string(aIndex) + ".txt";
+  };
   TCleanupScript written("x");
   written.WriteString("LuM CleanUp", "System", "Notes");
   written.WriteString("LuM CleanUp Directories", "C:\\App", "1");
@@ -156,7 +158,8 @@ TEST(ParseCleanupRecord, ALargeRecordSurvivesItsFile) {
   const TRecordSection* section = read->FindSection("c:\\APP");
   ASSERT_NE(section, nullptr);
   ASSERT_EQ(section->Size(), static_cast<std::size_t>(kFiles));
-  for (const int i : {0, 1, 2, 999, kFiles - 1}) EXPECT_EQ(section->Key(static_cast<std::size_t>(i)), name(i));
+  for (const int i : {0, 1, 2, 999, kFiles - 1})
+    EXPECT_EQ(section->Key(static_cast<std::size_t>(i)), name(i));
   for (int i = 0; i < kFiles; i += 7) {
     ASSERT_EQ(section->Find(UpperCase(name(i))), std::optional<std::size_t>(i)) << name(i);
   }

@@ -27,8 +27,8 @@ TEST(FileStreamTest, ReadsAtAnyOffsetInAnyOrder) {
     std::size_t count;
   };
   const Read reads[] = {
-      {4990, 10}, {0, 30},   {30, 100}, {130, 7},   // the end first, then on from the start
-      {10, 5},    {10, 5},   {2000, 3000},          // backwards, the same again, up to the end
+      {4990, 10}, {0, 30}, {30, 100},    {130, 7},  // the end first, then on from the start
+      {10, 5},    {10, 5}, {2000, 3000},            // backwards, the same again, up to the end
       {4998, 10},                                   // past the end: what is there
       {6000, 4},                                    // wholly past the end: nothing
       {137, 1},                                     // and back after reading nothing
