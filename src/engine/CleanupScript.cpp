@@ -93,31 +93,43 @@ void TCleanupScript::MergeText(std::string_view aText) {
   });
 }
 
-std::string TCleanupScript::Serialize() const {
-  // Written line by line into the bytes of the file: the text of a large record and its
-  // UTF-16 form whole beside the bytes would hold it three times over.
-  std::size_t estimate = 1;
-  for (const TRecordSection& section : fSections) estimate += section.Name().size() + 6 + section.TextSize() + 3 * section.Size();
+bool TCleanupScript::SerializeTo(const TPieceWriter& aWrite) const {
+  // Line by line into pieces of the file's bytes: the text of a large record and its UTF-16
+  // form whole beside the record would hold it three times over.
+  constexpr std::size_t kPiece = 64 * 1024;
   std::string bytes = "\xFF\xFE";
-  bytes.reserve(2 * estimate);
+  bytes.reserve(kPiece + 1024);
   std::string line;
-  const auto appendLine = [&bytes, &line] {
+  const auto appendLine = [&] {
     line += "\r\n";
     for (const char16_t c : Utf8ToUtf16(line)) {
       bytes += static_cast<char>(c & 0xFF);
       bytes += static_cast<char>(c >> 8);
     }
     line.clear();
+    if (bytes.size() < kPiece) return true;
+    const bool written = aWrite(bytes);
+    bytes.clear();
+    return written;
   };
   for (const TRecordSection& section : fSections) {
     line.append("[").append(section.Name()).append("]");
-    appendLine();
+    if (!appendLine()) return false;
     for (std::size_t at = 0; at < section.Size(); ++at) {
       line.append(section.Key(at)).append("=").append(section.Value(at));
-      appendLine();
+      if (!appendLine()) return false;
     }
-    appendLine();
+    if (!appendLine()) return false;
   }
+  return bytes.empty() || aWrite(bytes);
+}
+
+std::string TCleanupScript::Serialize() const {
+  std::string bytes;
+  SerializeTo([&bytes](std::string_view aPiece) {
+    bytes += aPiece;
+    return true;
+  });
   return bytes;
 }
 

@@ -16,6 +16,7 @@
 #include "engine/RecordSection.h"
 #include "script/IniStore.h"
 #include "script/UnInstallInfo.h"
+#include "system/Files.h"
 
 namespace vek {
 
@@ -53,6 +54,9 @@ class TCleanupScript : public ICleanupRecord, public TIniAccess {
   }
   void SetOnFlush(std::function<void()> aOnFlush) { fOnFlush = std::move(aOnFlush); }
 
+  // The bytes of the record's file handed to aWrite piece by piece, so that a large record is
+  // not held a second time as its file; false as soon as aWrite returns false.
+  bool SerializeTo(const TPieceWriter& aWrite) const;
   // The whole record as the bytes of its file.
   std::string Serialize() const;
 

@@ -27,8 +27,6 @@ class TRecordSection {
 
   const std::string& Name() const { return fName; }
   std::size_t Size() const { return fEntries.size(); }
-  // The bytes of its keys and values.
-  std::size_t TextSize() const { return fText.size(); }
   std::string_view Key(std::size_t aPosition) const;
   std::string_view Value(std::size_t aPosition) const;
   // The position of aKey, or none.

@@ -385,9 +385,11 @@ namespace {
 // The record is written beside itself under its backup name and then moved over the old one,
 // so that a run killed while writing, or a drive that fills up, leaves the last whole record
 // instead of a cut one; a cleanup removes the backup name of every recorded file.
-SysResult ReplaceRecordFile(const std::string& aPath, const std::string& aBytes) {
+SysResult ReplaceRecordFile(const std::string& aPath, const TCleanupScript& aRecord) {
   const std::string temporary = BackupFileName(aPath);
-  SysResult saved = WriteWholeFile(temporary, aBytes);
+  SysResult saved = WriteFileInPieces(temporary, [&aRecord](const TPieceWriter& aWrite) {
+    return aRecord.SerializeTo(aWrite);
+  });
   if (saved) saved = MoveFileReplacing(temporary, aPath);
   if (!saved) (void)DeleteFileAt(temporary);
   return saved;
@@ -407,7 +409,7 @@ void TSetupEngine::WriteCleanUpScript(bool aFinal) {
       CleanUpScript->WriteKeyIfMissing("LuM CleanUp Directories", GetLongPathNameOf(folder), "1");
     }
   }
-  if (const SysResult saved = ReplaceRecordFile(CleanUpScript->FileName(), CleanUpScript->Serialize()); !saved) {
+  if (const SysResult saved = ReplaceRecordFile(CleanUpScript->FileName(), *CleanUpScript); !saved) {
     fContext.CleanUpInfoFailed = true;
     const std::string reason = SystemErrorMessage(saved.error) + " (" + CleanUpScript->FileName() + ")";
     if (aFinal) {

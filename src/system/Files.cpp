@@ -117,10 +117,20 @@ SysResult AppendToFile(const std::string& aPath, std::string_view aBytes) {
 }
 
 SysResult WriteWholeFile(const std::string& aPath, std::string_view aBytes) {
+  return WriteFileInPieces(aPath, [aBytes](const TPieceWriter& aWrite) { return aWrite(aBytes); });
+}
+
+SysResult WriteFileInPieces(const std::string& aPath, const std::function<bool(const TPieceWriter&)>& aProduce) {
   UniqueFileHandle file(::CreateFileW(WidePath(aPath).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return LastError("Write", aPath);
-  return WriteAll(file.get(), aBytes);
+  SysResult written = SysResult::Ok();
+  const bool complete = aProduce([&](std::string_view aPiece) {
+    written = WriteAll(file.get(), aPiece);
+    return written.ok();
+  });
+  if (written.ok() && !complete) return SysResult(static_cast<std::uint32_t>(ERROR_WRITE_FAULT));
+  return written;
 }
 
 SysResult TAppendFile::Append(std::string_view aBytes) {

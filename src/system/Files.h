@@ -2,6 +2,7 @@
 // Files and folders of the local machine, by UTF-8 path. Long paths (beyond MAX_PATH) work
 // where the system supports them; nothing here shows a window.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,6 +41,10 @@ class TAppendFile {
 
 // Writes the file whole, replacing what it held.
 SysResult WriteWholeFile(const std::string& aPath, std::string_view aBytes);
+// The same for a file made piece by piece: aProduce hands each piece to the writer it gets,
+// which returns false once a write failed (and the producer then stops, returning false).
+using TPieceWriter = std::function<bool(std::string_view aPiece)>;
+SysResult WriteFileInPieces(const std::string& aPath, const std::function<bool(const TPieceWriter&)>& aProduce);
 // Reads a whole file; an error leaves aBytes empty.
 SysResult ReadWholeFile(const std::string& aPath, std::string& aBytes);
 

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <random>
+#include <string>
+#include <vector>
 
 #include "base/CaseMap.h"
 #include "base/Utf.h"
@@ -189,6 +191,31 @@ TEST(RecordFileListsLeftOut, EmptiesTheListedFileSectionsOnly) {
   EXPECT_EQ(store.ReadString("Language", "LangCode", ""), "de");
   EXPECT_EQ(store.ReadString("LuM CleanUp", "System", ""), "Notes");
   EXPECT_EQ(store.SectionLines("LuM CleanUp Directories").size(), 2u);
+}
+
+// A large record reaches its file in pieces that together are its bytes, and the writing stops
+// at the first piece that cannot be written (a full drive).
+TEST(CleanupScript, IsWrittenInPiecesAndStopsAtTheFirstFailure) {
+  TCleanupScript record("x");
+  record.WriteString("LuM CleanUp", "System", "Notes");
+  record.WriteString("LuM CleanUp Directories", "C:\\App", "1");
+  for (int i = 0; i < 20000; ++i) record.WriteKey("C:\\App", "group/file" + std::to_string(i) + ".txt");
+  std::vector<std::string> pieces;
+  ASSERT_TRUE(record.SerializeTo([&pieces](std::string_view aPiece) {
+    pieces.emplace_back(aPiece);
+    return true;
+  }));
+  ASSERT_GT(pieces.size(), 4u);
+  std::string joined;
+  for (const std::string& piece : pieces) joined += piece;
+  EXPECT_EQ(joined, record.Serialize());
+  const std::optional<TCleanupScript> read = ParseCleanupRecord("x", joined);
+  ASSERT_TRUE(read.has_value());
+  EXPECT_EQ(read->SectionKeys("C:\\App").size(), 20000u);
+
+  int calls = 0;
+  EXPECT_FALSE(record.SerializeTo([&calls](std::string_view) { return ++calls < 2; }));
+  EXPECT_EQ(calls, 2);
 }
 
 }  // namespace
