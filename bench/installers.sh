@@ -17,6 +17,11 @@
 # what its program documents, and the registration must be gone. The table gives medians,
 # the medians of the ratios paired within each round, and each program's peak memory (see
 # bench/installers.py).
+# Run it on a quiet machine. Under Wine every file costs a few round trips between the program
+# and the Wine server; on a virtual machine whose processors sleep when idle, each round trip
+# waits for one to wake (about 40 us here), so the same run takes up to twice as long on an idle
+# machine as on a busy one, and the Windows programs slow down more than `unzip`. Ratios within
+# one run stay comparable; absolute times of runs under different loads do not.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 kind=standard
