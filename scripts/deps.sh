@@ -12,7 +12,7 @@ packages=(
   cmake make g++ clang-14 libclang-rt-14-dev googletest zlib1g-dev python3
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   libz-mingw-w64-dev wine wine64 xvfb xauth x11-utils imagemagick fonts-wine fonts-wqy-microhei
-  zip unzip p7zip-full liblnk-utils hyperfine procps time e2fsprogs
+  zip unzip p7zip-full liblnk-utils hyperfine procps time e2fsprogs osslsigncode openssl
 )
 missing=()
 for p in "${packages[@]}"; do

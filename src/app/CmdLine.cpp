@@ -352,19 +352,20 @@ void DecideSourceDirAndRunHere(TRunContext& aContext, const CmdLineHost& aHost) 
   }
 }
 
-std::string RelaunchCommandLine(const std::string& aCopyPath, const TRunContext& aContext) {
-  // The program path and the cleanup script are quoted when they hold a blank: the copy splits
+TProgramCommand RelaunchCommand(const std::string& aCopyPath, const TRunContext& aContext) {
+  // The source folder and the cleanup script are quoted when they hold a blank: the copy splits
   // its command line at blanks outside quotes, so an unquoted "C:\Users\A B\..." would reach it
-  // as two arguments and end as an unknown switch.
+  // as two arguments and end as an unknown switch. The program itself is always quoted.
   const auto quoteIfBlank = [](const std::string& aText) {
     return aText.find(' ') != std::string::npos ? "\"" + aText + "\"" : aText;
   };
-  std::string line = quoteIfBlank(aCopyPath) + aContext.PassOnArgs + " /s:" + quoteIfBlank(aContext.SourceDir);
+  std::string line = aContext.PassOnArgs + " /s:" + quoteIfBlank(aContext.SourceDir);
   if (aContext.RunMode == rmCleanUp) line += " /RUNCLEANUP " + quoteIfBlank(aContext.ScriptFileName);
   if (aContext.RunMode == rmWorkStationCleanUp) {
     line += " /RUNCLEANUPWORKSTATION " + quoteIfBlank(aContext.ScriptFileName);
   }
-  return line;
+  // Every piece of the line starts with a blank, which the program's own blank replaces.
+  return {aCopyPath, line.substr(1)};
 }
 
 }  // namespace vek

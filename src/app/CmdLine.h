@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "script/RunContext.h"
+#include "system/ProgramCommand.h"
 
 namespace vek {
 
@@ -17,7 +18,7 @@ struct CmdLineHost {
   std::function<bool(const std::string&)> fileExists;
   std::function<std::string(const std::string&)> fullPath;               // absolute form of a path
   std::function<std::string()> tempDir;                                  // ends with a delimiter
-  std::function<bool(const std::string&, const std::string&)> copyFile;  // overwrite
+  std::function<bool(const std::string&, const std::string&)> copyFile;  // a fresh copy in place of any file there
 };
 
 // The engine fields that the command line sets.
@@ -56,8 +57,8 @@ SecondPassResult ReadSwitches(const std::vector<std::string>& aArgs, TRunContext
 // Start-up steps 8 and 10: the source folder and whether this process runs the engine.
 void DecideSourceDirAndRunHere(TRunContext& aContext, const CmdLineHost& aHost);
 
-// The command line that starts the temporary copy at aCopyPath.
-std::string RelaunchCommandLine(const std::string& aCopyPath, const TRunContext& aContext);
+// The temporary copy at aCopyPath and the arguments it is started with.
+TProgramCommand RelaunchCommand(const std::string& aCopyPath, const TRunContext& aContext);
 
 // A value handed on after "/I:", "/U:" or "/L:": quoted when it holds a blank and is not
 // already quoted at either end.

@@ -7,39 +7,54 @@
 #include "language/LanguageTextIds.h"
 #include "system/Files.h"
 #include "system/PathText.h"
+#include "system/PrivateCopy.h"
 #include "system/Process.h"
 
 namespace vek {
 namespace {
 
-// Copies one file for the relaunch; a failure is reported and the relaunch goes on.
-void CopyForRelaunch(TSetupEngine& aEngine, const std::string& aFrom, const std::string& aTo,
-                     const std::string& aShownPath) {
-  if (const SysResult copied = CopyFileOverwrite(aFrom, aTo); !copied) {
-    aEngine.Log(FailureLine("Copy", aFrom + " > " + aTo, copied));
-    aEngine.LogAndShowMsg(LanguageText(txt::Msg_SetupError),
-                          FormatText(LanguageText(txt::Startup_CopyErr), {-1, aShownPath}), mtError);
-  }
-  (void)ClearFileAttributes(aTo);
+// Copies one file for the relaunch; a failure is reported and ends the relaunch: the temporary
+// folder may hold a file of that name that someone else left there.
+bool CopyForRelaunch(TSetupEngine& aEngine, const std::string& aFrom, const std::string& aTo,
+                     const std::string& aShownPath, TPrivateCopy& aCopy) {
+  const SysResult copied = aCopy.Make(aFrom, aTo);
+  if (copied) return true;
+  aEngine.Log(FailureLine(copied));
+  aEngine.LogAndShowMsg(LanguageText(txt::Msg_SetupError),
+                        FormatText(LanguageText(txt::Startup_CopyErr), {-1, aShownPath}), mtError);
+  return false;
 }
 
 }  // namespace
 
 bool RelaunchFromTempDir(TRunContext& aContext, TSetupEngine& aEngine, std::uint32_t* aCopyExitCode) {
   const std::string copy = GetTempDir() + "VekSetup.exe";
-  CopyForRelaunch(aEngine, GetProgramPath(), copy, copy);
+  TPrivateCopy program;
+  if (!CopyForRelaunch(aEngine, GetProgramPath(), copy, copy, program)) return false;
   const std::string scriptCopy = ChangeFileExt(copy, ".ini");
-  CopyForRelaunch(aEngine, aContext.ScriptFileName, scriptCopy, aContext.ScriptFileName + " > " + scriptCopy);
-  // The language table travels inside the program file, so no language library is copied.
-  const std::string commandLine = RelaunchCommandLine(copy, aContext);
-  aEngine.Log("Restarting from the temporary folder: " + commandLine);
-  const SysResult started =
-      aCopyExitCode ? RunProcessAndWait(commandLine, *aCopyExitCode) : StartProcess(commandLine);
-  if (!started) {
-    aEngine.Log(FailureLine("Start", commandLine, started));
+  TPrivateCopy script;
+  if (!CopyForRelaunch(aEngine, aContext.ScriptFileName, scriptCopy,
+                       aContext.ScriptFileName + " > " + scriptCopy, script)) {
     return false;
   }
-  if (aCopyExitCode) aEngine.Log("The temporary copy ended with exit code " + std::to_string(*aCopyExitCode));
+  // The language table travels inside the program file, so no language library is copied.
+  const TProgramCommand command = RelaunchCommand(copy, aContext);
+  aEngine.Log("Restarting from the temporary folder: " + ProgramCommandLine(command));
+  TProcess started;
+  const SysResult start = TProcess::Start(command, started);
+  // Held until the copy has started: it deletes its script copy itself when it ends.
+  program.Release();
+  script.Release();
+  if (!start) {
+    aEngine.Log(FailureLine(start));
+    return false;
+  }
+  if (!aCopyExitCode) return true;
+  if (const SysResult waited = started.Wait(*aCopyExitCode); !waited) {
+    aEngine.Log(FailureLine("Wait for", copy, waited));
+    return false;
+  }
+  aEngine.Log("The temporary copy ended with exit code " + std::to_string(*aCopyExitCode));
   return true;
 }
 

@@ -20,6 +20,7 @@
 #include "script/LoaderRules.h"
 #include "system/Files.h"
 #include "system/PathText.h"
+#include "system/PrivateCopy.h"
 #include "system/Process.h"
 #include "system/SysInfo.h"
 #include "ui/Msgdlg.h"
@@ -38,7 +39,9 @@ CmdLineHost RealHost() {
           [](const std::string& aPath) { return FileExists(aPath); },
           GetFullPathNameOf,
           GetTempDir,
-          [](const std::string& aFrom, const std::string& aTo) { return CopyFileOverwrite(aFrom, aTo).ok(); }};
+          // A copy in the temporary folder that the run reads as its script: made anew, never
+          // a file of that name that someone else left there.
+          [](const std::string& aFrom, const std::string& aTo) { return TPrivateCopy().Make(aFrom, aTo).ok(); }};
 }
 
 void ApplySettings(const TCmdLineSettings& aSettings, TSetupEngine& aEngine) {

@@ -8,6 +8,7 @@
 // folder that still holds files nobody recorded (a user's own document) stays, with its files.
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <set>
 
 #include "archive/MaskMatch.h"
@@ -26,6 +27,7 @@
 #include "system/MessagePump.h"
 #include "system/PathText.h"
 #include "system/Process.h"
+#include "system/ProgramCommand.h"
 #include "system/SysResult.h"
 
 namespace vek {
@@ -133,7 +135,11 @@ void TSetupEngine::CleanUpUninstallPrograms() {
     NotifyStep(saUpdate, smCleanUpExt);
     Log("Uninstall " + program.Key + ": " + program.UninstallString);
     TProgramRun run{program.UninstallString};
-    if (const SysResult ran = RunProcessAndWait(program.UninstallString, run.exitCode); !ran) {
+    // Started by the full path the record names, never searched for.
+    const std::optional<TProgramCommand> command = ParseProgramCommand(program.UninstallString);
+    if (!command) {
+      Log("   Not started: \"" + program.UninstallString + "\" does not begin with the full path of a program");
+    } else if (const SysResult ran = RunProcessAndWait(*command, run.exitCode); !ran) {
       Log("   " + FailureLine("Start", program.UninstallString, ran));
     } else {
       run.started = true;

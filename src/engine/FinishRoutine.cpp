@@ -13,12 +13,6 @@ constexpr int kNumberedFinishValues = 10;
 
 std::string Quoted(std::string_view aText) { return "\"" + std::string(aText) + "\""; }
 
-// The RunOnce entry is started like a command line: an interpreter path with a blank in it
-// would be split at the blank and another program could be started in its place.
-std::string QuotedIfBlank(const std::string& aPath) {
-  return aPath.find(' ') == std::string::npos ? aPath : Quoted(aPath);
-}
-
 }  // namespace
 
 std::string FinishCommandLine(const std::string& aCmdExe, const std::string& aProgramPath,
@@ -33,7 +27,9 @@ std::string FinishCommandLine(const std::string& aCmdExe, const std::string& aPr
       SameText(IncludeTrailingPathDelimiter(aSourceDir), IncludeTrailingPathDelimiter(programDir))) {
     inner += " && rmdir " + Quoted(ExcludeTrailingPathDelimiter(aSourceDir));
   }
-  return QuotedIfBlank(aCmdExe) + " /c " + Quoted(inner);
+  // The RunOnce entry is started like a command line: the interpreter is named by its full path
+  // in quotes, so that a blank in it cannot split it and start another program in its place.
+  return Quoted(aCmdExe) + " /c " + Quoted(inner);
 }
 
 std::string LanguageLibraryName(std::string_view aLanguageCode) {

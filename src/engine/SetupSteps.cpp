@@ -1,6 +1,7 @@
 // The step table: one member function per step, the next step decided in each, and
 // PerformStep as the one switch over the steps.
 #include <algorithm>
+#include <optional>
 
 #include "base/CaseMap.h"
 #include "base/Format.h"
@@ -20,6 +21,7 @@
 #include "system/Folders.h"
 #include "system/PathText.h"
 #include "system/Process.h"
+#include "system/ProgramCommand.h"
 #include "system/StopButton.h"
 #include "system/SysInfo.h"
 
@@ -482,7 +484,12 @@ TStepOutcome TSetupEngine::DoTerminate() {
   if (fDoRunOnExit) {
     std::string command = fRunOnExit;
     std::replace(command.begin(), command.end(), '?', '"');
-    if (const SysResult started = StartProcess(command); !started) Log(FailureLine("Start", command, started));
+    // Started by its full path, never searched for.
+    if (const std::optional<TProgramCommand> program = ParseProgramCommand(command); !program) {
+      Log("Not started: \"" + command + "\" does not begin with the full path of a program");
+    } else if (const SysResult started = StartProcess(*program); !started) {
+      Log(FailureLine("Start", command, started));
+    }
   }
   return TStepOutcome::End();
 }

@@ -12,35 +12,34 @@ namespace vek {
 
 std::string GetProcessCommandLine() { return Narrow(::GetCommandLineW()); }
 
-namespace {
+TProcess::~TProcess() {
+  if (fProcess) ::CloseHandle(static_cast<HANDLE>(fProcess));
+}
 
-SysResult CreateProcessFor(const std::string& aCommandLine, UniqueHandle& aProcess) {
-  std::wstring command = Wide(aCommandLine);
+SysResult TProcess::Start(const TProgramCommand& aCommand, TProcess& aProcess) {
+  const std::string commandLine = ProgramCommandLine(aCommand);
+  if (!IsFullProgramPath(aCommand.program))
+    return SysResult::Failure(ERROR_FILE_NOT_FOUND, "Start", commandLine);
+  const std::wstring program = Wide(aCommand.program);
+  std::wstring command = Wide(commandLine);
   std::vector<wchar_t> writable(command.begin(), command.end());  // CreateProcessW edits it
   writable.push_back(L'\0');
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
-  if (!::CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &info)) {
-    return SysResult{static_cast<std::uint32_t>(::GetLastError())};
+  if (!::CreateProcessW(program.c_str(), writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info)) {
+    return SysResult::Failure(static_cast<std::uint32_t>(::GetLastError()), "Start", commandLine);
   }
-  aProcess.reset(info.hProcess);
-  UniqueHandle thread(info.hThread);
+  const UniqueHandle thread(info.hThread);
+  if (aProcess.fProcess) ::CloseHandle(static_cast<HANDLE>(aProcess.fProcess));
+  aProcess.fProcess = info.hProcess;
   return SysResult::Ok();
 }
 
-}  // namespace
-
-SysResult StartProcess(const std::string& aCommandLine) {
-  UniqueHandle process;
-  return CreateProcessFor(aCommandLine, process);
-}
-
-SysResult RunProcessAndWait(const std::string& aCommandLine, std::uint32_t& aExitCode) {
-  UniqueHandle process;
-  if (const SysResult started = CreateProcessFor(aCommandLine, process); !started) return started;
-  HANDLE handle = process.get();
+SysResult TProcess::Wait(std::uint32_t& aExitCode) {
+  HANDLE handle = static_cast<HANDLE>(fProcess);
+  if (!handle) return SysResult(ERROR_INVALID_HANDLE);
   // The window of the run stays responsive while the program runs.
   while (::MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) {
     ProcessPendingMessages();
@@ -49,6 +48,17 @@ SysResult RunProcessAndWait(const std::string& aCommandLine, std::uint32_t& aExi
   ::GetExitCodeProcess(handle, &code);
   aExitCode = code;
   return SysResult::Ok();
+}
+
+SysResult StartProcess(const TProgramCommand& aCommand) {
+  TProcess process;
+  return TProcess::Start(aCommand, process);
+}
+
+SysResult RunProcessAndWait(const TProgramCommand& aCommand, std::uint32_t& aExitCode) {
+  TProcess process;
+  if (const SysResult started = TProcess::Start(aCommand, process); !started) return started;
+  return process.Wait(aExitCode);
 }
 
 }  // namespace vek

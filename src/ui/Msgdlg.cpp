@@ -14,6 +14,7 @@
 
 #include "language/LanguageText.h"
 #include "language/LanguageTextIds.h"
+#include "system/SystemLibrary.h"
 #include "system/WinText.h"
 #include "ui/DialogFrame.h"
 #include "ui/MessageLayout.h"
@@ -46,7 +47,7 @@ LPCWSTR TypeIcon(int aType) {
 UniqueIcon LoadTypeIcon(LPCWSTR aIcon, int aSize) {
   using LoadScaledFn = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
   static const auto loadScaled = reinterpret_cast<LoadScaledFn>(
-      reinterpret_cast<void*>(::GetProcAddress(::LoadLibraryW(L"comctl32.dll"), "LoadIconWithScaleDown")));
+      reinterpret_cast<void*>(::GetProcAddress(LoadCommonControlsLibrary(), "LoadIconWithScaleDown")));
   HICON icon = nullptr;
   if (!loadScaled || FAILED(loadScaled(nullptr, aIcon, aSize, aSize, &icon))) {
     icon = static_cast<HICON>(::CopyImage(::LoadIconW(nullptr, aIcon), IMAGE_ICON, aSize, aSize, 0));

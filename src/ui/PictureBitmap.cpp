@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "system/SystemLibrary.h"
+
 namespace vek {
 namespace {
 
@@ -54,21 +56,12 @@ bool ResolveAll(HMODULE aLibrary, TGdiplus& g) {
          Resolve(aLibrary, "GdipDrawImageRectI", g.DrawImageRectI);
 }
 
-// From the system folder by its full name: setup.exe runs from media and download folders,
-// where a planted DLL of the same name would otherwise be found first.
-std::wstring SystemLibraryPath(const wchar_t* aName) {
-  wchar_t folder[MAX_PATH]{};
-  const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return aName;
-  return std::wstring(folder, length) + L"\\" + aName;
-}
-
 // GDI+ for the length of one rendering: the library, its functions and a started session.
 // The session ends before the library is freed (members are destroyed in reverse order).
 class TGdiplusSession {
  public:
   TGdiplusSession() {
-    fLibrary.reset(::LoadLibraryW(SystemLibraryPath(L"gdiplus.dll").c_str()));
+    fLibrary.reset(LoadSystemLibrary(L"gdiplus.dll"));
     if (!fLibrary || !ResolveAll(fLibrary.get(), fApi)) return;
     const TGdiplusStartupInput input;
     fStarted = fApi.Startup(&fToken, &input, nullptr) == kGpOk;

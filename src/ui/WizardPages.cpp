@@ -5,6 +5,8 @@
 
 #include <array>
 
+#include "system/SystemLibrary.h"
+
 namespace vek {
 namespace {
 
@@ -149,7 +151,7 @@ std::span<const TControlDef> PageControls(TWizardPageId aPage) {
 }
 
 bool LoadRichEditLibrary() {
-  static const HMODULE library = ::LoadLibraryW(L"msftedit.dll");
+  static const HMODULE library = LoadSystemLibrary(L"msftedit.dll");
   return library != nullptr;
 }
 

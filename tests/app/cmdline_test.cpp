@@ -246,17 +246,18 @@ TEST(Relaunch, CommandLineOfTheTemporaryCopy) {
   TRunContext context;
   context.PassOnArgs = " /Q /I:\"C:\\a b\"";
   context.SourceDir = "D:\\my cd\\";
-  EXPECT_EQ(RelaunchCommandLine("C:\\TEMP\\VekSetup.exe", context),
-            "C:\\TEMP\\VekSetup.exe /Q /I:\"C:\\a b\" /s:\"D:\\my cd\\\"");
+  EXPECT_EQ(ProgramCommandLine(RelaunchCommand("C:\\TEMP\\VekSetup.exe", context)),
+            "\"C:\\TEMP\\VekSetup.exe\" /Q /I:\"C:\\a b\" /s:\"D:\\my cd\\\"");
   context.RunMode = rmCleanUp;
   context.SourceDir = "C:\\App\\";
   context.ScriptFileName = "C:\\App\\CLEANUP.INI";
   context.PassOnArgs.clear();
-  EXPECT_EQ(RelaunchCommandLine("C:\\TEMP\\VekSetup.exe", context),
-            "C:\\TEMP\\VekSetup.exe /s:C:\\App\\ /RUNCLEANUP C:\\App\\CLEANUP.INI");
+  EXPECT_EQ(ProgramCommandLine(RelaunchCommand("C:\\TEMP\\VekSetup.exe", context)),
+            "\"C:\\TEMP\\VekSetup.exe\" /s:C:\\App\\ /RUNCLEANUP C:\\App\\CLEANUP.INI");
   context.RunMode = rmWorkStationCleanUp;
-  EXPECT_EQ(RelaunchCommandLine("C:\\Users\\A B\\VekSetup.exe", context),
-            "\"C:\\Users\\A B\\VekSetup.exe\" /s:C:\\App\\ /RUNCLEANUPWORKSTATION C:\\App\\CLEANUP.INI");
+  const TProgramCommand workStation = RelaunchCommand("C:\\Users\\A B\\VekSetup.exe", context);
+  EXPECT_EQ(workStation.program, "C:\\Users\\A B\\VekSetup.exe");
+  EXPECT_EQ(workStation.arguments, "/s:C:\\App\\ /RUNCLEANUPWORKSTATION C:\\App\\CLEANUP.INI");
 }
 
 }  // namespace

@@ -157,7 +157,7 @@ class Cleanup(h.WineTestCase):
         # The user's document keeps its folder; the running program's folder waits for the logon.
         self.assertEqual(tree(ROOT), ["DOCS", "DOCS/MANUAL", "DOCS/MANUAL/my notes.txt", "Sys", "Sys/SETUP.EXE"])
         self.assertIsNone(h.reg_values(KEY))
-        command = ('C:\\windows\\system32\\cmd.exe /c "Del "C:\\CleanApps\\Sys\\SETUP.EXE" '
+        command = ('"C:\\windows\\system32\\cmd.exe" /c "Del "C:\\CleanApps\\Sys\\SETUP.EXE" '
                    '"C:\\CleanApps\\Sys\\setup_uk.dll" && rmdir "C:\\CleanApps\\Sys""')
         self.assertEqual(h.reg_values(h.RUN_ONCE), {"Finish_VEKsetup": command})
         self.assertEqual(log[log.index("Terminate") + 1], 'Delete "C:\\CleanApps\\Sys\\CLEANUP.INI": done')
@@ -219,7 +219,7 @@ class Cleanup(h.WineTestCase):
         self.assertTrue(programs.exists())
         self.assertIsNone(h.reg_values(KEY))
         self.assertEqual(h.reg_values(h.RUN_ONCE),
-                         {"Finish_VEKsetup": 'C:\\windows\\system32\\cmd.exe /c "Del '
+                         {"Finish_VEKsetup": '"C:\\windows\\system32\\cmd.exe" /c "Del '
                                              '"C:\\users\\root\\Temp\\VekSetup.exe" '
                                              '"C:\\users\\root\\Temp\\setup_uk.dll""'.replace(
                                                  "root", h.temp_dir().parent.name)})

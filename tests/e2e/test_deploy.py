@@ -143,15 +143,18 @@ class Deploy(h.WineTestCase):
                          ("1", "stopped without doing its work", "update", "0"))
         self.assertFalse(Path(str(asked) + ".tmp").exists())
 
-        # Could not be carried out: the temporary copy cannot be made or started. The result
-        # comes from the first process; without /WAIT the relaunch fails the same way.
+        # Could not be carried out: the temporary copy cannot be made (a folder holds its name),
+        # so nothing is started. The result comes from the first process; without /WAIT the
+        # relaunch fails the same way.
         h.clear_logs()
         (h.temp_dir() / "VekSetup.exe").mkdir()
         broken = dist.dir / "broken.ini"
         result = dist.run("/WAIT", "/Q", f"/RESULT:{h.to_windows(broken)}")
         self.assertEqual(result.returncode, 2, h.logs())
         self.assertEqual(read_result(broken)["Result"]["ExitCode"], "2")
-        self.assertTrue(any(line.startswith("Start ") and "failed, error" in line for line in self.only_log()))
+        self.assertTrue(any(line.startswith("Delete ") and "VekSetup.exe" in line and "failed, error" in line
+                            for line in self.only_log()), self.only_log())
+        self.assertFalse(any(line.startswith("Restarting") for line in self.only_log()))
         self.assertEqual(dist.run("/Q").returncode, 2)
 
     def test_wait_returns_the_exit_code_of_the_temporary_copy(self):

@@ -59,10 +59,10 @@ class Startup(h.WineTestCase):
                                        if any(line.startswith("Write ") for line in lines)])
         self.assertTrue(copy_log, h.logs())
         lines = copy_log[0]
-        self.assertIn("VekSetup.exe /Q /s:C:\\e2e\\relaunch\\", lines[1])
+        self.assertIn('VekSetup.exe" /Q /s:C:\\e2e\\relaunch\\', lines[1])
         self.assertIn("Terminate", lines)
         self.assertFalse((h.temp_dir() / "VekSetup.ini").exists())
-        self.assertRegex(lines[-1], r'^Write "HKEY_CURRENT_USER\\.*\\RunOnce\\Finish_VEKsetup\d*" = ".*cmd\.exe /c "Del ".*\\VekSetup\.exe" ".*\\setup_uk\.dll""": done$')
+        self.assertRegex(lines[-1], r'^Write "HKEY_CURRENT_USER\\.*\\RunOnce\\Finish_VEKsetup\d*" = "".*cmd\.exe" /c "Del ".*\\VekSetup\.exe" ".*\\setup_uk\.dll""": done$')
         # The first process logged the relaunch and nothing of the engine.
         first = h.logs("setup_")
         self.assertEqual(len(first), 1)

@@ -10,6 +10,7 @@ from pathlib import Path
 
 import vekharness as h
 import vekui as ui
+from vekui import visible, wait_visible
 
 
 NOTES = h.BUILD_DIR / "examples" / "notes"
@@ -31,17 +32,6 @@ RICH_INFO, LICENS_MEMO = 2121, 2113
 SUB_LIST = 1202
 IDOK, IDCANCEL = 1, 2
 UNINSTALL_TITLE = "Uninstall Vek Notes"
-
-
-def visible(window: ui.Window, id: int) -> bool:
-    return any(c.get("id") == id and c["visible"] for c in window.controls()[1:])
-
-
-def wait_visible(window: ui.Window, id: int, timeout: float = 60) -> None:
-    """Waits until the control shows (its page is the active one)."""
-    if not h.wait_for(lambda: visible(window, id), timeout=timeout, interval=0.3):
-        raise AssertionError(f"control {id} did not show; controls:\n" +
-                             "\n".join(str(c) for c in window.controls() if c["visible"]))
 
 
 class WizardCase(h.WineTestCase):

@@ -191,6 +191,18 @@ class Window:
         return driver("find", "--hwnd", str(self.hwnd), "--hidden").returncode == 0
 
 
+def visible(window: "Window", id: int) -> bool:
+    """Whether the window's control with this id shows."""
+    return any(c.get("id") == id and c["visible"] for c in window.controls()[1:])
+
+
+def wait_visible(window: "Window", id: int, timeout: float = 60) -> None:
+    """Waits until the control shows (in a wizard: its page is the active one)."""
+    if not h.wait_for(lambda: visible(window, id), timeout=timeout, interval=0.3):
+        raise AssertionError(f"control {id} did not show; controls:\n" +
+                             "\n".join(str(c) for c in window.controls() if c["visible"]))
+
+
 class Program:
     """A Windows program started in the background under Wine, such as setup.exe without /Q."""
 

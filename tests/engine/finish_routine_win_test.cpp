@@ -65,7 +65,7 @@ class FinishRoutineWinTest : public ::testing::Test {
   }
   // The command as the next logon must see it, written out in full.
   std::string Expected(const std::string& aRmdir = {}) const {
-    return std::string(kCmd) + " /c \"Del \"" + place.programPath + "\" \"" + library + "\"" +
+    return "\"" + std::string(kCmd) + "\" /c \"Del \"" + place.programPath + "\" \"" + library + "\"" +
            (aRmdir.empty() ? "" : " && rmdir \"" + aRmdir + "\"") + "\"";
   }
   TRunContext SelfRemoval(TRunMode aMode = rmCleanUp) const {

@@ -22,31 +22,31 @@ TEST(FinishCommandLine, DeletesProgramAndLibraryAndRemovesTheFolderItRanFrom) {
     const char* expected;
   } cases[] = {
       {kCmd, "C:\\users\\root\\Temp\\VekSetup.exe", "setup_uk.dll", "D:\\cd\\",
-       "C:\\windows\\system32\\cmd.exe /c \"Del \"C:\\users\\root\\Temp\\VekSetup.exe\" "
+       "\"C:\\windows\\system32\\cmd.exe\" /c \"Del \"C:\\users\\root\\Temp\\VekSetup.exe\" "
        "\"C:\\users\\root\\Temp\\setup_uk.dll\"\""},
       // Run from its own folder (an uninstall): the folder goes too, named without its delimiter.
       {kCmd, "C:\\App\\setup.exe", "setup_dk.dll", "c:\\APP\\",
-       "C:\\windows\\system32\\cmd.exe /c \"Del \"C:\\App\\setup.exe\" \"C:\\App\\setup_dk.dll\" && "
+       "\"C:\\windows\\system32\\cmd.exe\" /c \"Del \"C:\\App\\setup.exe\" \"C:\\App\\setup_dk.dll\" && "
        "rmdir \"c:\\APP\"\""},
       {kCmd, "C:\\App\\setup.exe", "setup_uk.dll", "C:\\App",
-       "C:\\windows\\system32\\cmd.exe /c \"Del \"C:\\App\\setup.exe\" \"C:\\App\\setup_uk.dll\" && "
+       "\"C:\\windows\\system32\\cmd.exe\" /c \"Del \"C:\\App\\setup.exe\" \"C:\\App\\setup_uk.dll\" && "
        "rmdir \"C:\\App\"\""},
       // A folder that only starts like the program's is another folder.
       {kCmd, "C:\\App\\setup.exe", "setup_uk.dll", "C:\\Ap",
-       "C:\\windows\\system32\\cmd.exe /c \"Del \"C:\\App\\setup.exe\" \"C:\\App\\setup_uk.dll\"\""},
+       "\"C:\\windows\\system32\\cmd.exe\" /c \"Del \"C:\\App\\setup.exe\" \"C:\\App\\setup_uk.dll\"\""},
       {kCmd, "C:\\App\\setup.exe", "setup_uk.dll", "",
-       "C:\\windows\\system32\\cmd.exe /c \"Del \"C:\\App\\setup.exe\" \"C:\\App\\setup_uk.dll\"\""},
+       "\"C:\\windows\\system32\\cmd.exe\" /c \"Del \"C:\\App\\setup.exe\" \"C:\\App\\setup_uk.dll\"\""},
       // Blanks stay inside the quotes of their path; the library goes in the program's folder
       // whatever folder it was named with.
       {kCmd, "C:\\Program Files\\My App\\setup.exe", "C:\\Other\\setup_uk.dll", "C:\\Program Files\\My App\\",
-       "C:\\windows\\system32\\cmd.exe /c \"Del \"C:\\Program Files\\My App\\setup.exe\" "
+       "\"C:\\windows\\system32\\cmd.exe\" /c \"Del \"C:\\Program Files\\My App\\setup.exe\" "
        "\"C:\\Program Files\\My App\\setup_uk.dll\" && rmdir \"C:\\Program Files\\My App\"\""},
-      // An interpreter path with a blank must not be split when the command is started.
+      // An interpreter path with a blank is not split when the command is started.
       {"C:\\Win Dir\\system32\\cmd.exe", "C:\\T\\VekSetup.exe", "setup_uk.dll", "D:\\",
        "\"C:\\Win Dir\\system32\\cmd.exe\" /c \"Del \"C:\\T\\VekSetup.exe\" \"C:\\T\\setup_uk.dll\"\""},
       // Case-blind through the whole of Unicode, as the file system compares.
       {kCmd, "C:\\Ø\\setup.exe", "setup_uk.dll", "c:\\ø\\",
-       "C:\\windows\\system32\\cmd.exe /c \"Del \"C:\\Ø\\setup.exe\" \"C:\\Ø\\setup_uk.dll\" && rmdir "
+       "\"C:\\windows\\system32\\cmd.exe\" /c \"Del \"C:\\Ø\\setup.exe\" \"C:\\Ø\\setup_uk.dll\" && rmdir "
        "\"c:\\ø\"\""},
   };
   for (const auto& c : cases) {
