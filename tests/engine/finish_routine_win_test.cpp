@@ -235,7 +235,7 @@ TEST_F(FinishRoutineWinTest, RunFinishRoutineNamesThisProgramAndTheSystemInterpr
   context = SelfRemoval();
   RunFinishRoutine(context, nullptr);
   const std::string program = GetProgramPath();
-  const std::string expected = JoinPath(GetSystemDir(), "cmd.exe") + " /c \"Del \"" + program + "\" \"" +
+  const std::string expected = "\"" + JoinPath(GetSystemDir(), "cmd.exe") + "\" /c \"Del \"" + program + "\" \"" +
                                ExtractFilePath(program) + LanguageLibraryName(CurrentLanguageCode()) + "\"\"";
   EXPECT_EQ(Value("Finish_VEKsetup"), expected);
   EXPECT_FALSE(FileExists(context.ScriptFileName));
