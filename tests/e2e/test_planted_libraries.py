@@ -24,7 +24,6 @@ import os
 import re
 import shutil
 import subprocess
-import tempfile
 import unittest
 from pathlib import Path
 from unittest import mock
@@ -151,7 +150,9 @@ class PlantedLibraries(h.WineTestCase):
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
-        cls.work = Path(tempfile.mkdtemp(prefix="planted-", dir=h.BUILD_DIR))
+        # One folder, made anew: a run that was killed leaves nothing that piles up.
+        cls.work = h.BUILD_DIR / "planted"
+        shutil.rmtree(cls.work, ignore_errors=True)
         cls.names = libraries_to_plant()
         cls.planted = cls.work / "dlls"
         build_planted(cls.names, cls.planted)
