@@ -24,8 +24,4 @@ HMODULE LoadSystemLibrary(const wchar_t* aName) {
   return ::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
-HMODULE LoadCommonControlsLibrary() {
-  return ::LoadLibraryExW(L"comctl32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-}
-
 }  // namespace vek

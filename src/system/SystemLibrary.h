@@ -21,9 +21,4 @@ std::wstring SystemLibraryPath(const wchar_t* aName);
 // Loads a library of the system folder by its full path; null when that fails. Never searches.
 HMODULE LoadSystemLibrary(const wchar_t* aName);
 
-// The common controls in the version the program's manifest asks for. The one load by name:
-// version 6 lives in the side-by-side store, not in the system folder, and the system resolves
-// the name there before any search; the search itself is kept to the system folder.
-HMODULE LoadCommonControlsLibrary();
-
 }  // namespace vek

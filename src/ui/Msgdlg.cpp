@@ -43,11 +43,12 @@ LPCWSTR TypeIcon(int aType) {
 }
 
 // The icon drawn for its size (the common controls of version 6 have the function; older ones
-// get the standard icon scaled).
+// get the standard icon scaled). The manifest's activation context redirects the system
+// folder's comctl32.dll to version 6 as it does the bare name.
 UniqueIcon LoadTypeIcon(LPCWSTR aIcon, int aSize) {
   using LoadScaledFn = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
   static const auto loadScaled = reinterpret_cast<LoadScaledFn>(
-      reinterpret_cast<void*>(::GetProcAddress(LoadCommonControlsLibrary(), "LoadIconWithScaleDown")));
+      reinterpret_cast<void*>(::GetProcAddress(LoadSystemLibrary(L"comctl32.dll"), "LoadIconWithScaleDown")));
   HICON icon = nullptr;
   if (!loadScaled || FAILED(loadScaled(nullptr, aIcon, aSize, aSize, &icon))) {
     icon = static_cast<HICON>(::CopyImage(::LoadIconW(nullptr, aIcon), IMAGE_ICON, aSize, aSize, 0));
