@@ -41,7 +41,7 @@ bool RelaunchFromTempDir(TRunContext& aContext, TSetupEngine& aEngine, std::uint
   const TProgramCommand command = RelaunchCommand(copy, aContext);
   aEngine.Log("Restarting from the temporary folder: " + ProgramCommandLine(command));
   TProcess started;
-  const SysResult start = TProcess::Start(command, started);
+  const SysResult start = started.Start(command);
   // Held until the copy has started: it deletes its script copy itself when it ends.
   program.Release();
   script.Release();

@@ -16,7 +16,6 @@ namespace {
 constexpr const char* kRunOnceKey = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 constexpr std::uint32_t kErrorFileNotFound = 2;
 constexpr std::uint32_t kErrorPathNotFound = 3;
-constexpr std::uint32_t kErrorAccessDenied = 5;
 
 void Write(const TFinishLog& aLog, const std::string& aLine) {
   if (aLog) aLog(aLine);
@@ -36,10 +35,9 @@ std::string RunOnceValuePath(const std::string& aName) {
 // both flags, and the language library normally does not exist at all.
 void DeleteLeftover(const std::string& aPath, const TFinishLog& aLog) {
   if (aPath.empty()) return;
-  SysResult deleted = DeleteFileAt(aPath);
-  if (deleted.error == kErrorFileNotFound || deleted.error == kErrorPathNotFound) return;
   // A script copied from a CD keeps its read-only attribute.
-  if (deleted.error == kErrorAccessDenied && ClearFileAttributes(aPath)) deleted = DeleteFileAt(aPath);
+  const SysResult deleted = DeleteFileEvenReadOnly(aPath);
+  if (deleted.error == kErrorFileNotFound || deleted.error == kErrorPathNotFound) return;
   WriteResult(aLog, "Delete \"" + aPath + "\"", deleted);
 }
 

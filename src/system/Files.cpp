@@ -89,6 +89,12 @@ SysResult DeleteFileAt(const std::string& aPath) {
   return LastError("Delete", aPath);
 }
 
+SysResult DeleteFileEvenReadOnly(const std::string& aPath) {
+  SysResult deleted = DeleteFileAt(aPath);
+  if (deleted.error == ERROR_ACCESS_DENIED && ClearFileAttributes(aPath)) deleted = DeleteFileAt(aPath);
+  return deleted;
+}
+
 namespace {
 
 HANDLE OpenForAppend(const std::string& aPath) {

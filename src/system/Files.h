@@ -19,6 +19,8 @@ std::optional<std::uint64_t> FileSizeOf(const std::string& aPath);
 SysResult CopyFileOverwrite(const std::string& aFrom, const std::string& aTo);
 SysResult ClearFileAttributes(const std::string& aPath);
 SysResult DeleteFileAt(const std::string& aPath);
+// Deletes a file, also one whose read-only attribute stands in the way (a file copied from a CD).
+SysResult DeleteFileEvenReadOnly(const std::string& aPath);
 // Appends bytes at the end of the file, creating it; other writers may append too.
 SysResult AppendToFile(const std::string& aPath, std::string_view aBytes);
 // A file that lines are appended to, kept open between appends. Other writers may append to

@@ -12,18 +12,14 @@
 namespace vek {
 namespace {
 
-constexpr std::uint32_t kErrorFileNotFound = ERROR_FILE_NOT_FOUND;
-
 SysResult LastError(const char* aOperation, const std::string& aTarget) {
   return {static_cast<std::uint32_t>(::GetLastError()), aOperation, aTarget};
 }
 
 // Removes what lies under the target name, also when it is read-only.
 SysResult RemoveExisting(const std::string& aPath) {
-  SysResult deleted = DeleteFileAt(aPath);
-  if (deleted.error == ERROR_ACCESS_DENIED && ClearFileAttributes(aPath)) deleted = DeleteFileAt(aPath);
-  if (deleted.error == kErrorFileNotFound) return SysResult::Ok();
-  return deleted;
+  const SysResult deleted = DeleteFileEvenReadOnly(aPath);
+  return deleted.error == ERROR_FILE_NOT_FOUND ? SysResult::Ok() : deleted;
 }
 
 // Reads up to aBuffer's size; fewer bytes only at the end of the file.

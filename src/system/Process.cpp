@@ -16,7 +16,7 @@ TProcess::~TProcess() {
   if (fProcess) ::CloseHandle(static_cast<HANDLE>(fProcess));
 }
 
-SysResult TProcess::Start(const TProgramCommand& aCommand, TProcess& aProcess) {
+SysResult TProcess::Start(const TProgramCommand& aCommand) {
   const std::string commandLine = ProgramCommandLine(aCommand);
   if (!IsFullProgramPath(aCommand.program))
     return SysResult::Failure(ERROR_FILE_NOT_FOUND, "Start", commandLine);
@@ -32,8 +32,8 @@ SysResult TProcess::Start(const TProgramCommand& aCommand, TProcess& aProcess) {
     return SysResult::Failure(static_cast<std::uint32_t>(::GetLastError()), "Start", commandLine);
   }
   const UniqueHandle thread(info.hThread);
-  if (aProcess.fProcess) ::CloseHandle(static_cast<HANDLE>(aProcess.fProcess));
-  aProcess.fProcess = info.hProcess;
+  if (fProcess) ::CloseHandle(static_cast<HANDLE>(fProcess));  // an earlier start's handle
+  fProcess = info.hProcess;
   return SysResult::Ok();
 }
 
@@ -50,14 +50,11 @@ SysResult TProcess::Wait(std::uint32_t& aExitCode) {
   return SysResult::Ok();
 }
 
-SysResult StartProcess(const TProgramCommand& aCommand) {
-  TProcess process;
-  return TProcess::Start(aCommand, process);
-}
+SysResult StartProcess(const TProgramCommand& aCommand) { return TProcess().Start(aCommand); }
 
 SysResult RunProcessAndWait(const TProgramCommand& aCommand, std::uint32_t& aExitCode) {
   TProcess process;
-  if (const SysResult started = TProcess::Start(aCommand, process); !started) return started;
+  if (const SysResult started = process.Start(aCommand); !started) return started;
   return process.Wait(aExitCode);
 }
 

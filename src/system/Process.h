@@ -21,7 +21,7 @@ class TProcess {
   ~TProcess();
 
   // A program that is not a full path is refused (error 2) without a start.
-  static SysResult Start(const TProgramCommand& aCommand, TProcess& aProcess);
+  SysResult Start(const TProgramCommand& aCommand);
   // Waits for the program's end, processing window messages meanwhile.
   SysResult Wait(std::uint32_t& aExitCode);
 
