@@ -571,16 +571,12 @@ bool TSetupEngine::CreateSystemFolder() {
                       !fContext.WorkStationRootDir.empty();
   if (anySet) {
     folder = PlannedSystemFolder();
-    const std::size_t createdBefore = fCreatedFolders.size();
     (void)CreateFolders(folder);
     if (DirectoryExists(folder)) {
       fContext.SystemInstallDir = folder;
-      // The folders made here are recorded at once: a run killed before its files are installed
-      // still leaves a record that removes them, not an empty folder that nothing knows.
-      if (fCreatedFolders.size() > createdBefore) {
-        OpenCleanUpScript();
-        SaveCleanUpScript();
-      }
+      // Recorded at once, whole: an install killed before the rest of the folder check still
+      // leaves a record that the cleanup accepts and that removes the folders made here.
+      if (fContext.RunMode == rmInstall) TFileInstaller::RecordInstallationStart(*this);
       return true;
     }
   }
